@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build and the tests need, when any is missing.
+set -euo pipefail
+paquetes=(g++ cmake ninja-build libgtest-dev make)
+faltan=()
+for p in "${paquetes[@]}"; do
+    dpkg -s "$p" >/dev/null 2>&1 || faltan+=("$p")
+done
+[ ${#faltan[@]} -eq 0 ] && exit 0
+echo "Instalando: ${faltan[*]}"
+sudo_cmd=""
+[ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo_cmd apt-get update -qq
+$sudo_cmd apt-get install -y -qq "${faltan[@]}"

@@ -1,0 +1,3 @@
+#include "busqueda/estadisticas.h"
+
+Estadisticas estadisticas{};

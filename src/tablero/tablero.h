@@ -1,0 +1,82 @@
+#pragma once
+
+#include <cstdint>
+
+#include "tablero/movimiento.h"
+#include "tablero/tipos.h"
+
+class Motor;
+
+constexpr int CapacidadHistorial = 1024;
+
+extern const int32_t ValorMaterial[NumCodigosPieza];
+extern const int32_t ValorPiezas[NumCodigosPieza];
+extern const int32_t CuentaPeones[NumCodigosPieza];
+
+// The state before one made move; null moves fill only the four state fields.
+struct RegistroHistorial {
+    Movimiento movimiento;
+    bool ladoQueMueve;
+    int32_t casillaAlPaso;
+    int32_t derechosEnroque;
+    int32_t movidasRegla50;
+    uint64_t hashKey;
+};
+
+// The position: piece array, bitboards, rotated occupancies, state, key, counters
+// and the history of made moves, all kept in step by make and unmake.
+class Tablero {
+  public:
+    explicit Tablero(Motor* motor);
+    Tablero(const Tablero& otro) = default;
+    Tablero& operator=(const Tablero& otro) = default;
+
+    void limpiar();
+    void recalcularDerivados();
+
+    static Bitboard aRotado90(Bitboard bb);
+    static Bitboard aRotado45(Bitboard bb);
+    static Bitboard aRotado315(Bitboard bb);
+
+    void agregarMaterial(int32_t codigo) {
+        const int c = colorPieza(codigo);
+        material[c] += ValorMaterial[codigo];
+        valorPiezas[c] += ValorPiezas[codigo];
+        totalPeones[c] += CuentaPeones[codigo];
+    }
+    void quitarMaterial(int32_t codigo) {
+        const int c = colorPieza(codigo);
+        material[c] -= ValorMaterial[codigo];
+        valorPiezas[c] -= ValorPiezas[codigo];
+        totalPeones[c] -= CuentaPeones[codigo];
+    }
+
+    void hacerMovimiento(Movimiento m);
+    void deshacerMovimiento();
+    void hacerMovimientoNulo();
+    void deshacerMovimientoNulo();
+
+    // Side index (0 white, 1 black) of the side to move.
+    int bandoQueMueve() const { return ladoQueMueve ? Blanco : Negro; }
+    Bitboard ocupadas() const { return piezasBlancas | piezasNegras; }
+
+    Motor* motor;
+    int32_t piezas[64];
+    bool ladoQueMueve;
+    int32_t casillaAlPaso;
+    int32_t derechosEnroque;
+    int32_t movidasRegla50;
+    uint64_t hashKey;
+    int32_t material[2];
+    int32_t valorPiezas[2];
+    int32_t totalPeones[2];
+    int32_t casillaRey[2];
+    RegistroHistorial historial[CapacidadHistorial];
+    int32_t numHistorial;
+    Bitboard piezasBlancas;
+    Bitboard piezasNegras;
+    Bitboard bitboardsPieza[NumCodigosPieza];
+    Bitboard Rotado90;
+    Bitboard Rotado45;
+    Bitboard Rotado315;
+};

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+
+// Squares run a1 = 0 ... h8 = 63; bit n of a bitboard stands for square n.
+using Bitboard = uint64_t;
+using Casilla = int32_t;
+
+constexpr Casilla CasillaNula = 64;
+
+constexpr int Blanco = 0;
+constexpr int Negro = 1;
+
+// Piece codes: white odd, black even; 0 is an empty square.
+constexpr int32_t Vacio = 0;
+constexpr int32_t PeonBlanco = 1;
+constexpr int32_t PeonNegro = 2;
+constexpr int32_t CaballoBlanco = 3;
+constexpr int32_t CaballoNegro = 4;
+constexpr int32_t AlfilBlanco = 5;
+constexpr int32_t AlfilNegro = 6;
+constexpr int32_t TorreBlanca = 7;
+constexpr int32_t TorreNegra = 8;
+constexpr int32_t DamaBlanca = 9;
+constexpr int32_t DamaNegra = 10;
+constexpr int32_t ReyBlanco = 11;
+constexpr int32_t ReyNegro = 12;
+constexpr int NumCodigosPieza = 14;
+
+// Castling-right bits.
+constexpr int32_t EnroqueCortoBlanco = 1;
+constexpr int32_t EnroqueCortoNegro = 2;
+constexpr int32_t EnroqueLargoBlanco = 4;
+constexpr int32_t EnroqueLargoNegro = 8;
+
+constexpr int colorPieza(int32_t codigo) { return (~codigo) & 1; }
+constexpr int columnaDe(Casilla c) { return c & 7; }
+constexpr int filaDe(Casilla c) { return c >> 3; }
+constexpr Casilla casillaDe(int columna, int fila) { return fila * 8 + columna; }
