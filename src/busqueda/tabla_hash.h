@@ -55,7 +55,11 @@ class TablaHash {
     void vaciar();
     void nuevaBusqueda() { generacion = generacion % NumGeneraciones + 1; }
 
-    uint32_t indice(uint64_t clave) const { return static_cast<uint32_t>(clave) % numEntradas; }
+    // The low key word modulo the entry count, by multiplication instead of a division.
+    uint32_t indice(uint64_t clave) const {
+        const uint64_t fraccion = multiplicadorIndice * static_cast<uint32_t>(clave);
+        return static_cast<uint32_t>((static_cast<Entero128>(fraccion) * numEntradas) >> 64);
+    }
 
     // 0 when the position is not in the table for this search; the bound type when the
     // stored depth reaches the required one; 4 when it is there but shallower.
