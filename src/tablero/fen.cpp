@@ -1,0 +1,144 @@
+#include "tablero/fen.h"
+
+#include <cctype>
+#include <sstream>
+#include <vector>
+
+#include "tablero/movimiento.h"
+#include "tablero/tablero.h"
+
+const char* const FenPosicionInicial = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
+
+namespace {
+
+std::vector<std::string> camposFEN(const std::string& texto) {
+    std::vector<std::string> campos;
+    std::string actual;
+    for (const char c : texto) {
+        if (c == ' ') {
+            if (!actual.empty()) campos.push_back(actual);
+            actual.clear();
+        } else {
+            actual += c;
+        }
+    }
+    if (!actual.empty()) campos.push_back(actual);
+    return campos;
+}
+
+int32_t codigoDeLetra(char c) {
+    switch (c) {
+    case 'P':
+        return PeonBlanco;
+    case 'N':
+        return CaballoBlanco;
+    case 'B':
+        return AlfilBlanco;
+    case 'R':
+        return TorreBlanca;
+    case 'Q':
+        return DamaBlanca;
+    case 'K':
+        return ReyBlanco;
+    case 'p':
+        return PeonNegro;
+    case 'n':
+        return CaballoNegro;
+    case 'b':
+        return AlfilNegro;
+    case 'r':
+        return TorreNegra;
+    case 'q':
+        return DamaNegra;
+    case 'k':
+        return ReyNegro;
+    default:
+        return Vacio;
+    }
+}
+
+// Stream extraction; a field with no number (or one out of range) keeps the default.
+int32_t leerEntero(const std::string& campo, int32_t porDefecto) {
+    std::istringstream flujo(campo);
+    int32_t valor = 0;
+    return (flujo >> valor) ? valor : porDefecto;
+}
+
+} // namespace
+
+PosicionFEN::PosicionFEN(const std::string& texto) {
+    valida = leerFEN(texto);
+}
+
+bool PosicionFEN::leerFEN(const std::string& texto) {
+    for (int32_t& p : piezas) p = Vacio;
+    ladoQueMueve = true;
+    casillaAlPaso = CasillaNula;
+    derechosEnroque = 0;
+    movidasRegla50 = 0;
+    numeroJugada = 1;
+    valida = false;
+    fen = texto;
+
+    const std::vector<std::string> campos = camposFEN(texto);
+
+    if (campos.size() >= 1) {
+        // Text that would place a piece outside a1..h8 is ignored rather than written, and an
+        // en-passant field whose first two characters are not a square leaves no square.
+        int64_t casilla = 56;
+        for (const char c : campos[0]) {
+            if (c >= '1' && c <= '8') {
+                casilla += c - '0';
+            } else if (c == '/') {
+                casilla -= 16;
+            } else {
+                const int32_t codigo = codigoDeLetra(c);
+                if (codigo != Vacio && casilla >= 0 && casilla < 64) piezas[casilla] = codigo;
+                ++casilla;
+            }
+        }
+    }
+    if (campos.size() >= 2) ladoQueMueve = campos[1] == "w";
+    if (campos.size() >= 3) {
+        const std::string& enroque = campos[2];
+        if (enroque.find('K') != std::string::npos) derechosEnroque |= EnroqueCortoBlanco;
+        if (enroque.find('k') != std::string::npos) derechosEnroque |= EnroqueCortoNegro;
+        if (enroque.find('Q') != std::string::npos) derechosEnroque |= EnroqueLargoBlanco;
+        if (enroque.find('q') != std::string::npos) derechosEnroque |= EnroqueLargoNegro;
+    }
+    if (campos.size() >= 4 && campos[3] != "-") {
+        const Casilla c = textoACasilla(campos[3]);
+        const char columna =
+            static_cast<char>(std::tolower(static_cast<unsigned char>(campos[3][0])));
+        const char fila = campos[3].size() >= 2 ? campos[3][1] : '\0';
+        if (columna >= 'a' && columna <= 'h' && fila >= '1' && fila <= '8') casillaAlPaso = c;
+    }
+    if (campos.size() >= 5) movidasRegla50 = leerEntero(campos[4], 0);
+    if (campos.size() >= 6) numeroJugada = leerEntero(campos[5], 1);
+    valida = true;
+    return true;
+}
+
+bool establecerPosicion(Tablero& t, const PosicionFEN& posicion) {
+    t.limpiar();
+    if (!posicion.valida) {
+        t.recalcularDerivados();
+        return false;
+    }
+    for (Casilla s = 0; s < 64; ++s) {
+        const int32_t codigo = posicion.pieza(s);
+        t.piezas[s] = codigo;
+        if (codigo == ReyBlanco) t.casillaRey[Blanco] = s;
+        if (codigo == ReyNegro) t.casillaRey[Negro] = s;
+    }
+    t.ladoQueMueve = posicion.ladoQueMueve;
+    t.casillaAlPaso = posicion.casillaAlPaso;
+    t.derechosEnroque = posicion.derechosEnroque;
+    t.movidasRegla50 = posicion.movidasRegla50;
+    t.recalcularDerivados();
+    return true;
+}
+
+void posicionInicial(Tablero& t) {
+    establecerPosicion(t, PosicionFEN(FenPosicionInicial));
+}
