@@ -1,0 +1,81 @@
+#include "generacion/ataques.h"
+
+#include "generacion/tablas.h"
+
+namespace {
+
+// King squares come from FEN text too; a square outside the board stands for no king.
+inline Bitboard bitRey(const Tablero& t, int bando) {
+    const uint32_t k = static_cast<uint32_t>(t.casillaRey[bando]);
+    return k < 64 ? Bitboard{1} << k : 0;
+}
+
+} // namespace
+
+bool enJaque(const Tablero& t) {
+    const int bando = t.bandoQueMueve();
+    const int enemigo = bando ^ 1;
+    const uint32_t k = static_cast<uint32_t>(t.casillaRey[bando]);
+    // A side without a king on the board cannot be in check.
+    if (k >= 64) return false;
+    const Bitboard* bb = t.bitboardsPieza;
+
+    if (bando == Blanco) {
+        if (TablaAtaquesPeonBlanco[k] & bb[PeonNegro]) return true;
+    } else {
+        if (TablaAtaquesPeonNegro[k] & bb[PeonBlanco]) return true;
+    }
+    if (TablaAtaquesCaballo[k] & bb[CaballoBlanco + enemigo]) return true;
+
+    const Bitboard damas = bb[DamaBlanca + enemigo];
+    const Bitboard diagonales = bb[AlfilBlanco + enemigo] | damas;
+    if ((AtaquesAlfilVacio[k] & diagonales) && (ataquesAlfil(t, k) & diagonales)) return true;
+    const Bitboard rectas = bb[TorreBlanca + enemigo] | damas;
+    if ((AtaquesTorreVacio[k] & rectas) && (ataquesTorre(t, k) & rectas)) return true;
+
+    return (TablaAtaquesRey[k] & bitRey(t, enemigo)) != 0;
+}
+
+bool casillaAtacada(const Tablero& t, Casilla s, int bando) {
+    const Bitboard* bb = t.bitboardsPieza;
+    if (TablaAtaquesCaballo[s] & bb[CaballoBlanco + bando]) return true;
+    const Bitboard damas = bb[DamaBlanca + bando];
+    if (TablaAtaquesRey[s] & (bitRey(t, bando) | damas)) return true;
+    if (bando == Blanco) {
+        if (TablaAtaquesPeonNegro[s] & bb[PeonBlanco]) return true;
+    } else {
+        if (TablaAtaquesPeonBlanco[s] & bb[PeonNegro]) return true;
+    }
+    const Bitboard torre = ataquesTorre(t, s);
+    if (torre & bb[TorreBlanca + bando]) return true;
+    const Bitboard alfil = ataquesAlfil(t, s);
+    if (alfil & bb[AlfilBlanco + bando]) return true;
+    return ((torre | alfil) & damas) != 0;
+}
+
+Bitboard atacantesCasilla(const Tablero& t, Casilla s) {
+    const Bitboard* bb = t.bitboardsPieza;
+    const Bitboard damas = bb[DamaBlanca] | bb[DamaNegra];
+    return (ataquesTorre(t, s) & (bb[TorreBlanca] | bb[TorreNegra] | damas)) |
+           (ataquesAlfil(t, s) & (bb[AlfilBlanco] | bb[AlfilNegro] | damas)) |
+           (TablaAtaquesRey[s] & (bitRey(t, Blanco) | bitRey(t, Negro))) |
+           (TablaAtaquesCaballo[s] & (bb[CaballoBlanco] | bb[CaballoNegro])) |
+           (TablaAtaquesPeonBlanco[s] & bb[PeonNegro]) |
+           (TablaAtaquesPeonNegro[s] & bb[PeonBlanco]);
+}
+
+bool estaClavada(const Tablero& t, Casilla s, int bando) {
+    const uint32_t k = static_cast<uint32_t>(t.casillaRey[bando]);
+    if (k >= 64) return false;
+    const int32_t d = Direccion[k][s];
+    if (d == SinDireccion) return false;
+    if (Entre[k][s] & t.ocupadas()) return false;
+    const Bitboard linea = ataquesLinea(t, d, s);
+    if (!(linea & (Bitboard{1} << k))) return false;
+    const int enemigo = bando ^ 1;
+    const Bitboard* bb = t.bitboardsPieza;
+    const Bitboard deslizadores =
+        bb[DamaBlanca + enemigo] |
+        (d <= Oeste ? bb[TorreBlanca + enemigo] : bb[AlfilBlanco + enemigo]);
+    return (linea & deslizadores) != 0;
+}

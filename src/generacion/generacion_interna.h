@@ -1,0 +1,101 @@
+#pragma once
+
+#include "generacion/ataques.h"
+#include "generacion/lista_movimientos.h"
+#include "tablero/tablero.h"
+
+// Helpers shared by the capture, quiet and evasion generators, specialised per side.
+namespace generacion {
+
+constexpr Bitboard Fila1 = 0x00000000000000FFull;
+constexpr Bitboard Fila2 = 0x000000000000FF00ull;
+constexpr Bitboard Fila3 = 0x0000000000FF0000ull;
+constexpr Bitboard Fila6 = 0x0000FF0000000000ull;
+constexpr Bitboard Fila7 = 0x00FF000000000000ull;
+constexpr Bitboard Fila8 = 0xFF00000000000000ull;
+constexpr Bitboard ColumnaA = 0x0101010101010101ull;
+constexpr Bitboard ColumnaH = 0x8080808080808080ull;
+
+template <int C> struct Lado {
+    static constexpr int Enemigo = C ^ 1;
+    static constexpr int32_t Peon = PeonBlanco + C;
+    static constexpr int32_t Caballo = CaballoBlanco + C;
+    static constexpr int32_t Alfil = AlfilBlanco + C;
+    static constexpr int32_t Torre = TorreBlanca + C;
+    static constexpr int32_t Dama = DamaBlanca + C;
+    static constexpr int32_t Rey = ReyBlanco + C;
+    static constexpr int32_t PeonEnemigo = PeonBlanco + Enemigo;
+    // Square steps of a push and of the captures toward file a and toward file h.
+    static constexpr int Avance = C == Blanco ? 8 : -8;
+    static constexpr int HaciaA = C == Blanco ? 7 : -9;
+    static constexpr int HaciaH = C == Blanco ? 9 : -7;
+    static constexpr Bitboard FilaPromocion = C == Blanco ? Fila8 : Fila1;
+    static constexpr Bitboard FilaPrevia = C == Blanco ? Fila7 : Fila2;
+    static constexpr Bitboard FilaPasoDoble = C == Blanco ? Fila3 : Fila6;
+
+    // Whole-set shifts: pawns on the last rank or the wrong edge file fall off the board.
+    static Bitboard avanzar(Bitboard b) { return C == Blanco ? b << 8 : b >> 8; }
+    static Bitboard capturasHaciaA(Bitboard p) {
+        return C == Blanco ? (p & ~ColumnaA) << 7 : (p & ~ColumnaA) >> 9;
+    }
+    static Bitboard capturasHaciaH(Bitboard p) {
+        return C == Blanco ? (p & ~ColumnaH) << 9 : (p & ~ColumnaH) >> 7;
+    }
+    static Bitboard propias(const Tablero& t) {
+        return C == Blanco ? t.piezasBlancas : t.piezasNegras;
+    }
+    static Bitboard enemigas(const Tablero& t) {
+        return C == Blanco ? t.piezasNegras : t.piezasBlancas;
+    }
+};
+
+// The king square when the king really stands there, else 64: a FEN can leave the recorded
+// square stale, and moving a piece that is not there would corrupt the board.
+template <int C> inline Casilla casillaReyPresente(const Tablero& t) {
+    const uint32_t k = static_cast<uint32_t>(t.casillaRey[C]);
+    return (k < 64 && t.piezas[k] == Lado<C>::Rey) ? static_cast<Casilla>(k) : CasillaNula;
+}
+
+// The en-passant square when it can be used by side C, else 64. Text set-up accepts any
+// square, so only one on the capturing rank with an enemy pawn behind it counts.
+template <int C> inline Casilla casillaAlPasoUtil(const Tablero& t) {
+    const Casilla e = t.casillaAlPaso;
+    if (C == Blanco) {
+        if (e >= 40 && e < 48 && t.piezas[e - 8] == PeonNegro) return e;
+    } else {
+        if (e >= 16 && e < 24 && t.piezas[e + 8] == PeonBlanco) return e;
+    }
+    return CasillaNula;
+}
+
+// Queen, knight, rook, bishop: the order every generator uses.
+template <int C>
+inline void agregarPromociones(ListaMovimientos& lista, Casilla desde, Casilla hasta,
+                               int32_t capturada) {
+    lista.agregar(crearMovimiento(desde, hasta, Lado<C>::Peon, capturada, DamaBlanca + C));
+    lista.agregar(crearMovimiento(desde, hasta, Lado<C>::Peon, capturada, CaballoBlanco + C));
+    lista.agregar(crearMovimiento(desde, hasta, Lado<C>::Peon, capturada, TorreBlanca + C));
+    lista.agregar(crearMovimiento(desde, hasta, Lado<C>::Peon, capturada, AlfilBlanco + C));
+}
+
+// En-passant captures onto e: white from e - 7 then e - 9, black from e + 7 then e + 9.
+// The evasion generator leaves out capturers pinned to their king.
+template <int C, bool SinClavadas>
+inline void agregarAlPaso(ListaMovimientos& lista, const Tablero& t, Casilla e) {
+    using L = Lado<C>;
+    const int f = columnaDe(e);
+    const Casilla primero = C == Blanco ? e - 7 : e + 7;
+    const Casilla segundo = C == Blanco ? e - 9 : e + 9;
+    const bool primeroEnTablero = C == Blanco ? f < 7 : f > 0;
+    const bool segundoEnTablero = C == Blanco ? f > 0 : f < 7;
+    if (primeroEnTablero && t.piezas[primero] == L::Peon &&
+        !(SinClavadas && estaClavada(t, primero, C)))
+        lista.agregar(crearAlPaso(primero, e, L::Peon, L::PeonEnemigo));
+    if (segundoEnTablero && t.piezas[segundo] == L::Peon &&
+        !(SinClavadas && estaClavada(t, segundo, C)))
+        lista.agregar(crearAlPaso(segundo, e, L::Peon, L::PeonEnemigo));
+}
+
+bool enroquePosible(const Tablero& t, int32_t tipo);
+
+} // namespace generacion

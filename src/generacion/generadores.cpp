@@ -1,0 +1,272 @@
+#include <cstring>
+#include <string>
+
+#include "generacion/ataques.h"
+#include "generacion/bits.h"
+#include "generacion/generacion_interna.h"
+#include "generacion/lista_movimientos.h"
+#include "generacion/tablas.h"
+
+using namespace generacion;
+
+namespace {
+
+inline void agregarCapturas(ListaMovimientos& lista, const Tablero& t, Casilla desde,
+                            Bitboard destinos, int32_t pieza) {
+    while (destinos) {
+        const Casilla hasta = extraerPrimerBit(destinos);
+        lista.agregar(crearMovimiento(desde, hasta, pieza, t.piezas[hasta]));
+    }
+}
+
+inline void agregarTranquilos(ListaMovimientos& lista, Casilla desde, Bitboard destinos,
+                              int32_t pieza) {
+    while (destinos) lista.agregar(crearMovimiento(desde, extraerPrimerBit(destinos), pieza));
+}
+
+template <int C>
+inline void capturasPeon(ListaMovimientos& lista, const Tablero& t, Bitboard destinos, int paso) {
+    using L = Lado<C>;
+    while (destinos) {
+        const Casilla hasta = extraerPrimerBit(destinos);
+        const Casilla desde = hasta - paso;
+        const int32_t capturada = t.piezas[hasta];
+        if ((Bitboard{1} << hasta) & L::FilaPromocion) {
+            agregarPromociones<C>(lista, desde, hasta, capturada);
+        } else {
+            lista.agregar(crearMovimiento(desde, hasta, L::Peon, capturada));
+        }
+    }
+}
+
+template <int C> void capturas(ListaMovimientos& lista, const Tablero& t) {
+    using L = Lado<C>;
+    const Bitboard* bb = t.bitboardsPieza;
+    const Bitboard enemigas = L::enemigas(t);
+    const Bitboard vacias = ~t.ocupadas();
+
+    Bitboard piezas = bb[L::Caballo];
+    while (piezas) {
+        const Casilla desde = extraerPrimerBit(piezas);
+        agregarCapturas(lista, t, desde, TablaAtaquesCaballo[desde] & enemigas, L::Caballo);
+    }
+
+    const Casilla rey = casillaReyPresente<C>(t);
+    if (rey != CasillaNula) agregarCapturas(lista, t, rey, TablaAtaquesRey[rey] & enemigas, L::Rey);
+
+    piezas = bb[L::Torre] | bb[L::Dama];
+    while (piezas) {
+        const Casilla desde = extraerPrimerBit(piezas);
+        agregarCapturas(lista, t, desde, ataquesTorre(t, desde) & enemigas, t.piezas[desde]);
+    }
+    piezas = bb[L::Alfil] | bb[L::Dama];
+    while (piezas) {
+        const Casilla desde = extraerPrimerBit(piezas);
+        agregarCapturas(lista, t, desde, ataquesAlfil(t, desde) & enemigas, t.piezas[desde]);
+    }
+
+    const Bitboard peones = bb[L::Peon];
+    Bitboard destinos = L::avanzar(peones & L::FilaPrevia) & vacias;
+    while (destinos) {
+        const Casilla hasta = extraerPrimerBit(destinos);
+        agregarPromociones<C>(lista, hasta - L::Avance, hasta, Vacio);
+    }
+
+    const Casilla e = casillaAlPasoUtil<C>(t);
+    if (e != CasillaNula) agregarAlPaso<C, false>(lista, t, e);
+
+    capturasPeon<C>(lista, t, L::capturasHaciaA(peones) & enemigas, L::HaciaA);
+    capturasPeon<C>(lista, t, L::capturasHaciaH(peones) & enemigas, L::HaciaH);
+}
+
+template <int C> void tranquilos(ListaMovimientos& lista, const Tablero& t) {
+    using L = Lado<C>;
+    const Bitboard* bb = t.bitboardsPieza;
+    const Bitboard vacias = ~t.ocupadas();
+
+    Bitboard piezas = bb[L::Caballo];
+    while (piezas) {
+        const Casilla desde = extraerPrimerBit(piezas);
+        agregarTranquilos(lista, desde, TablaAtaquesCaballo[desde] & vacias, L::Caballo);
+    }
+
+    const Casilla rey = casillaReyPresente<C>(t);
+    if (rey != CasillaNula) agregarTranquilos(lista, rey, TablaAtaquesRey[rey] & vacias, L::Rey);
+
+    piezas = bb[L::Torre] | bb[L::Dama];
+    while (piezas) {
+        const Casilla desde = extraerPrimerBit(piezas);
+        agregarTranquilos(lista, desde, ataquesTorre(t, desde) & vacias, t.piezas[desde]);
+    }
+    piezas = bb[L::Alfil] | bb[L::Dama];
+    while (piezas) {
+        const Casilla desde = extraerPrimerBit(piezas);
+        agregarTranquilos(lista, desde, ataquesAlfil(t, desde) & vacias, t.piezas[desde]);
+    }
+
+    if (C == Blanco) {
+        if (t.derechosEnroque & EnroqueCortoBlanco && enroquePosible(t, EnroqueCortoBlanco))
+            lista.agregar(EnroqueE1G1);
+        if (t.derechosEnroque & EnroqueLargoBlanco && enroquePosible(t, EnroqueLargoBlanco))
+            lista.agregar(EnroqueE1C1);
+    } else {
+        if (t.derechosEnroque & EnroqueCortoNegro && enroquePosible(t, EnroqueCortoNegro))
+            lista.agregar(EnroqueE8G8);
+        if (t.derechosEnroque & EnroqueLargoNegro && enroquePosible(t, EnroqueLargoNegro))
+            lista.agregar(EnroqueE8C8);
+    }
+
+    const Bitboard peones = bb[L::Peon];
+    Bitboard simples = L::avanzar(peones & ~L::FilaPrevia) & vacias;
+    Bitboard destinos = simples;
+    while (destinos) {
+        const Casilla hasta = extraerPrimerBit(destinos);
+        lista.agregar(crearMovimiento(hasta - L::Avance, hasta, L::Peon));
+    }
+    destinos = L::avanzar(simples & L::FilaPasoDoble) & vacias;
+    while (destinos) {
+        const Casilla hasta = extraerPrimerBit(destinos);
+        lista.agregar(crearMovimiento(hasta - 2 * L::Avance, hasta, L::Peon));
+    }
+}
+
+// The castling conditions of one kind: right, king and rook at home, empty path, and the
+// king's square and the one it crosses not attacked.
+struct CondicionEnroque {
+    int32_t derecho;
+    Casilla rey;
+    Casilla torre;
+    int32_t codigoRey;
+    int32_t codigoTorre;
+    Bitboard vacias;
+    Casilla atacada1;
+    Casilla atacada2;
+    int atacante;
+};
+
+constexpr Bitboard bit(Casilla c) {
+    return Bitboard{1} << c;
+}
+
+constexpr CondicionEnroque CondicionesEnroque[4] = {
+    {EnroqueCortoBlanco, 4, 7, ReyBlanco, TorreBlanca, bit(5) | bit(6), 4, 5, Negro},
+    {EnroqueCortoNegro, 60, 63, ReyNegro, TorreNegra, bit(61) | bit(62), 60, 61, Blanco},
+    {EnroqueLargoBlanco, 4, 0, ReyBlanco, TorreBlanca, bit(1) | bit(2) | bit(3), 3, 4, Negro},
+    {EnroqueLargoNegro, 60, 56, ReyNegro, TorreNegra, bit(57) | bit(58) | bit(59), 59, 60, Blanco},
+};
+
+} // namespace
+
+namespace generacion {
+
+bool enroquePosible(const Tablero& t, int32_t tipo) {
+    const int indice = tipo == EnroqueCortoBlanco   ? 0
+                       : tipo == EnroqueCortoNegro  ? 1
+                       : tipo == EnroqueLargoBlanco ? 2
+                       : tipo == EnroqueLargoNegro  ? 3
+                                                    : -1;
+    if (indice < 0) return false;
+    const CondicionEnroque& c = CondicionesEnroque[indice];
+    if (!(t.derechosEnroque & c.derecho)) return false;
+    // Rights read from text need not match the board; make assumes king and rook are home.
+    if (t.piezas[c.rey] != c.codigoRey || t.casillaRey[colorPieza(c.codigoRey)] != c.rey ||
+        t.piezas[c.torre] != c.codigoTorre)
+        return false;
+    if (t.ocupadas() & c.vacias) return false;
+    return !casillaAtacada(t, c.atacada1, c.atacante) && !casillaAtacada(t, c.atacada2, c.atacante);
+}
+
+} // namespace generacion
+
+void generarCapturas(ListaMovimientos& lista, const Tablero& t) {
+    if (t.ladoQueMueve)
+        capturas<Blanco>(lista, t);
+    else
+        capturas<Negro>(lista, t);
+}
+
+void generarTranquilos(ListaMovimientos& lista, const Tablero& t) {
+    if (t.ladoQueMueve)
+        tranquilos<Blanco>(lista, t);
+    else
+        tranquilos<Negro>(lista, t);
+}
+
+bool movimientoValido(const Tablero& t, Movimiento m) {
+    if (m == MovimientoNulo) return false;
+    // Bits no generator sets.
+    if (m >> 29) return false;
+    const Casilla desde = desdeDe(m);
+    const Casilla hasta = hastaDe(m);
+    const int32_t pieza = piezaMovida(m);
+    if (pieza == Vacio || t.piezas[desde] != pieza) return false;
+    if (colorPieza(pieza) != t.bandoQueMueve()) return false;
+    const int32_t capturada = piezaCapturada(m);
+    if (capturada != Vacio && colorPieza(capturada) == colorPieza(pieza)) return false;
+
+    const int32_t enroque = tipoEnroque(m);
+    const bool alPaso = esAlPaso(m);
+    // Flags on the wrong piece would send make down a path that does not fit the board.
+    if (alPaso && pieza != PeonBlanco && pieza != PeonNegro) return false;
+    if (enroque != 0 && pieza != ReyBlanco && pieza != ReyNegro) return false;
+
+    switch (pieza) {
+    case PeonBlanco:
+    case PeonNegro: {
+        const int avance = pieza == PeonBlanco ? 8 : -8;
+        if (hasta == desde + avance)
+            return t.piezas[hasta] == Vacio && capturada == Vacio && !alPaso;
+        if (hasta == desde + 2 * avance)
+            return t.piezas[hasta] == Vacio && t.piezas[desde + avance] == Vacio &&
+                   capturada == Vacio && !alPaso;
+        if (capturada == Vacio) return false;
+        if (alPaso) {
+            const Casilla e =
+                pieza == PeonBlanco ? casillaAlPasoUtil<Blanco>(t) : casillaAlPasoUtil<Negro>(t);
+            return e != CasillaNula && hasta == e && capturada == PeonBlanco + PeonNegro - pieza;
+        }
+        break;
+    }
+    case CaballoBlanco:
+    case CaballoNegro:
+        break;
+    case ReyBlanco:
+    case ReyNegro:
+        if (enroque != 0) {
+            const Movimiento palabra = enroque == EnroqueCortoBlanco   ? EnroqueE1G1
+                                       : enroque == EnroqueLargoBlanco ? EnroqueE1C1
+                                       : enroque == EnroqueCortoNegro  ? EnroqueE8G8
+                                       : enroque == EnroqueLargoNegro  ? EnroqueE8C8
+                                                                       : MovimientoNulo;
+            return m == palabra && enroquePosible(t, enroque);
+        }
+        break;
+    default:
+        if (Entre[desde][hasta] & t.ocupadas()) return false;
+        break;
+    }
+    return t.piezas[hasta] == capturada && capturada != ReyBlanco && capturada != ReyNegro;
+}
+
+void quitarPrimero(ListaMovimientos& lista) {
+    if (lista.cantidad <= 0) return;
+    const int resto = lista.cantidad - 1;
+    std::memmove(lista.movimientos, lista.movimientos + 1, resto * sizeof(Movimiento));
+    std::memmove(lista.puntuaciones, lista.puntuaciones + 1, resto * sizeof(int32_t));
+    lista.cantidad = resto;
+}
+
+Movimiento textoAMovimiento(const Tablero& t, const std::string& texto) {
+    ListaMovimientos lista;
+    lista.tablero = const_cast<Tablero*>(&t);
+    lista.busqueda = nullptr;
+    lista.cantidad = 0;
+    lista.siguiente = 0;
+    lista.modo = ModoTodos;
+    generarCapturas(lista, t);
+    generarTranquilos(lista, t);
+    for (int i = 0; i < lista.cantidad; ++i) {
+        if (movimientoATexto(lista.movimientos[i]) == texto) return lista.movimientos[i];
+    }
+    return MovimientoNulo;
+}

@@ -1,0 +1,64 @@
+#include "generacion/see.h"
+
+#include <algorithm>
+
+#include "generacion/ataques.h"
+#include "generacion/bits.h"
+#include "generacion/tablas.h"
+
+const int32_t ValorSEE[NumCodigosPieza] = {0,   100, 100, 300, 300, 300, 300,
+                                           500, 500, 900, 900, 0,   0,   0};
+
+Bitboard agregarRayosX(const Tablero& t, int32_t d, Casilla s, Bitboard atacantes) {
+    const Bitboard* bb = t.bitboardsPieza;
+    const Bitboard damas = bb[DamaBlanca] | bb[DamaNegra];
+    const Bitboard deslizadores = d <= Oeste ? (bb[TorreBlanca] | bb[TorreNegra] | damas)
+                                             : (bb[AlfilBlanco] | bb[AlfilNegro] | damas);
+    return atacantes | (ataquesLinea(t, d, s) & deslizadores & Rayos[d][s]);
+}
+
+int32_t SEE(const Tablero& t, Casilla hasta, Casilla desde, int bando) {
+    // One entry per piece that can take part; a board from text may hold more than 32.
+    int32_t ganancia[66];
+    ganancia[0] = ValorSEE[t.piezas[hasta]];
+    int32_t sobre = ValorSEE[t.piezas[desde]];
+
+    Bitboard atacantes = atacantesCasilla(t, hasta) & ~(Bitboard{1} << desde);
+    if (Direccion[hasta][desde] != SinDireccion)
+        atacantes = agregarRayosX(t, Direccion[hasta][desde], desde, atacantes);
+
+    const Bitboard* bb = t.bitboardsPieza;
+    int n = 1;
+    int lado = bando ^ 1;
+    while (atacantes && n < 65) {
+        Casilla s = CasillaNula;
+        int32_t pieza = Vacio;
+        for (int32_t codigo = PeonBlanco + lado; codigo <= DamaBlanca + lado; codigo += 2) {
+            const Bitboard candidatos = bb[codigo] & atacantes;
+            if (candidatos) {
+                s = primerBitActivo(candidatos);
+                pieza = codigo;
+                break;
+            }
+        }
+        if (pieza == Vacio) {
+            const uint32_t k = static_cast<uint32_t>(t.casillaRey[lado]);
+            if (k < 64 && (atacantes & (Bitboard{1} << k))) {
+                s = static_cast<Casilla>(k);
+                pieza = ReyBlanco + lado;
+            }
+        }
+        if (pieza == Vacio) break;
+
+        ganancia[n] = sobre - ganancia[n - 1];
+        sobre = ValorSEE[pieza];
+        atacantes &= ~(Bitboard{1} << s);
+        if (Direccion[hasta][s] != SinDireccion)
+            atacantes = agregarRayosX(t, Direccion[hasta][s], s, atacantes);
+        ++n;
+        lado ^= 1;
+    }
+
+    for (int k = n - 1; k > 0; --k) ganancia[k - 1] = std::min(ganancia[k - 1], -ganancia[k]);
+    return ganancia[0];
+}
