@@ -11,3 +11,6 @@ constexpr int32_t UmbralMate = 32268;
 constexpr int32_t CotaSuperior = 1;
 constexpr int32_t CotaInferior = 2;
 constexpr int32_t CotaExacta = 3;
+
+// Repetition, fifty-move rule and stalemate.
+constexpr int32_t PuntuacionTablas = 0;

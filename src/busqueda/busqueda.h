@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstdint>
+
+#include "generacion/lista_movimientos.h"
+#include "tablero/movimiento.h"
+#include "tablero/tipos.h"
+
+class Motor;
+class Tablero;
+class TablaHash;
+
+// Per-ply tables hold plies 0..127; one spare row takes the writes that a node at ply 127
+// makes for its children, so nothing runs past the arrays.
+constexpr int MaxPly = 128;
+
+// The search: per-ply tables, killers and history, the move lists, the stop flag, the best
+// move and the summary switch.
+class Busqueda {
+  public:
+    Busqueda(Motor* motor, Tablero* tablero, TablaHash* tablaHash);
+
+    void detenerBusqueda() { detener = true; }
+    void setResumen(bool valor) { resumenActivo = valor; }
+    bool resumen() const { return resumenActivo; }
+    void imprimirResumen() const;
+
+    Movimiento pensar();
+    bool comprobarTiempo();
+
+    int32_t buscarRaiz(int32_t profundidad);
+    int32_t buscar(int32_t profundidad, int32_t alfa, int32_t beta, int32_t ply, bool nuloPermitido);
+    int32_t qsearch(int32_t alfa, int32_t beta, int32_t ply);
+    int32_t extension(int32_t ply, bool amenaza);
+    bool esRepeticion(int32_t ply) const;
+    void actualizarVariante(int32_t ply, Movimiento m);
+
+    Motor* motor;
+    Tablero* tablero;
+    TablaHash* tablaHash;
+    bool detener;
+    uint32_t inicio;
+    uint64_t proximaComprobacion;
+    uint32_t tiempoAsignado;
+    Movimiento mejorMovimiento;
+    int32_t iteracion;
+    Movimiento variante[MaxPly + 1][MaxPly + 1];
+    int32_t longitudVariante[MaxPly + 1];
+    bool marcaJaque[MaxPly + 1];
+    Movimiento movimientoHash[MaxPly];
+    Movimiento killer1[MaxPly];
+    Movimiento killer2[MaxPly];
+    int32_t historia[NumCodigosPieza][64];
+    ListaMovimientos listas[MaxPly];
+    bool resumenActivo;
+
+  private:
+    void limpiarTablasBusqueda();
+    void actualizarKillersHistoria(int32_t ply, Movimiento m, int32_t profundidad);
+    void imprimirInfo(int32_t puntuacion) const;
+};

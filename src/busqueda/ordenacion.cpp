@@ -1,0 +1,245 @@
+#include "busqueda/ordenacion.h"
+
+#include <utility>
+
+#include "busqueda/busqueda.h"
+#include "busqueda/estadisticas.h"
+#include "generacion/see.h"
+#include "tablero/tablero.h"
+
+namespace {
+
+// Stages of the hand-out.
+constexpr int32_t EtapaHash = 0;
+constexpr int32_t EtapaGenerarCapturas = 1;
+constexpr int32_t EtapaPuntuarCapturas = 2;
+constexpr int32_t EtapaCapturasBuenas = 3;
+constexpr int32_t EtapaKiller1 = 4;
+constexpr int32_t EtapaKiller2 = 5;
+constexpr int32_t EtapaGenerarTranquilos = 6;
+constexpr int32_t EtapaPuntuarResto = 7;
+constexpr int32_t EtapaEntregar = 8;
+constexpr int32_t EtapaAgotada = 9;
+
+int32_t valorIntercambio(const ListaMovimientos& lista, Movimiento m) {
+    return SEE(*lista.tablero, hastaDe(m), desdeDe(m), colorMovimiento(m));
+}
+
+// Overwrites slot i with the last move of the list; the caller examines slot i again.
+void quitarDuplicado(ListaMovimientos& lista, int32_t i) {
+    --lista.cantidad;
+    lista.movimientos[i] = lista.movimientos[lista.cantidad];
+    lista.puntuaciones[i] = lista.puntuaciones[lista.cantidad];
+}
+
+void puntuarCapturas(ListaMovimientos& lista) {
+    const Movimiento hash = lista.modo == ModoBusqueda ? lista.busqueda->movimientoHash[lista.ply]
+                                                       : MovimientoNulo;
+    for (int32_t i = 0; i < lista.cantidad;) {
+        const Movimiento m = lista.movimientos[i];
+        if (hash != MovimientoNulo && m == hash) {
+            quitarDuplicado(lista, i);
+            continue;
+        }
+        lista.puntuaciones[i] = valorIntercambio(lista, m);
+        ++i;
+    }
+    ordenar(lista, 0, lista.cantidad - 1);
+}
+
+void puntuarResto(ListaMovimientos& lista) {
+    const Busqueda& b = *lista.busqueda;
+    const Movimiento hash = b.movimientoHash[lista.ply];
+    const bool evasiones = lista.modo == ModoEvasiones;
+    const Movimiento k1 = evasiones ? MovimientoNulo : b.killer1[lista.ply];
+    const Movimiento k2 = evasiones ? MovimientoNulo : b.killer2[lista.ply];
+    for (int32_t i = 0; i < lista.cantidad;) {
+        const Movimiento m = lista.movimientos[i];
+        if (m == hash || m == k1 || m == k2) {
+            quitarDuplicado(lista, i);
+            continue;
+        }
+        if (evasiones && piezaCapturada(m) != Vacio)
+            lista.puntuaciones[i] = valorIntercambio(lista, m);
+        else
+            lista.puntuaciones[i] = b.historia[piezaMovida(m)][hastaDe(m)];
+        ++i;
+    }
+    ordenar(lista, 0, lista.cantidad - 1);
+}
+
+// A killer is offered when it is still playable here and was not already offered as the
+// hash move.
+Movimiento killerUsable(const ListaMovimientos& lista, Movimiento killer) {
+    if (killer == MovimientoNulo || killer == lista.busqueda->movimientoHash[lista.ply])
+        return MovimientoNulo;
+    return movimientoValido(*lista.tablero, killer) ? killer : MovimientoNulo;
+}
+
+// The table's move is trusted only if it is playable here: a key collision must never
+// hand a foreign move to make.
+Movimiento hashUsable(const ListaMovimientos& lista) {
+    const Movimiento hash = lista.busqueda->movimientoHash[lista.ply];
+    if (hash == MovimientoNulo || !movimientoValido(*lista.tablero, hash)) return MovimientoNulo;
+    return hash;
+}
+
+Movimiento entregarSiguiente(ListaMovimientos& lista) {
+    if (lista.siguiente < lista.cantidad) {
+        lista.puntuacionActual = lista.puntuaciones[lista.siguiente];
+        return lista.movimientos[lista.siguiente++];
+    }
+    lista.etapa = EtapaAgotada;
+    return MovimientoNulo;
+}
+
+} // namespace
+
+void iniciarLista(ListaMovimientos& lista, Tablero* tablero, Busqueda* busqueda, int32_t ply,
+                  int32_t modo) {
+    lista.tablero = tablero;
+    lista.busqueda = busqueda;
+    lista.ply = ply;
+    lista.modo = modo;
+    lista.cantidad = 0;
+    lista.siguiente = 0;
+    switch (modo) {
+    case ModoTodos:
+        generarCapturas(lista, *tablero);
+        generarTranquilos(lista, *tablero);
+        lista.etapa = EtapaEntregar;
+        break;
+    case ModoEvasiones:
+        generarEvasiones(lista, *tablero);
+        ++estadisticas.generacionesEvasiones;
+        lista.etapa = EtapaHash;
+        break;
+    case ModoCapturas:
+        lista.etapa = EtapaGenerarCapturas;
+        break;
+    default:
+        lista.etapa = EtapaHash;
+        break;
+    }
+}
+
+Movimiento siguienteMovimiento(ListaMovimientos& lista) {
+    lista.puntuacionActual = 0;
+    for (;;) {
+        switch (lista.etapa) {
+        case EtapaHash: {
+            lista.etapa = EtapaGenerarCapturas;
+            const Movimiento hash = hashUsable(lista);
+            if (hash != MovimientoNulo) return hash;
+            break;
+        }
+        case EtapaGenerarCapturas:
+            lista.etapa = EtapaPuntuarCapturas;
+            generarCapturas(lista, *lista.tablero);
+            ++estadisticas.generacionesCapturas;
+            break;
+        case EtapaPuntuarCapturas:
+            lista.etapa = EtapaCapturasBuenas;
+            puntuarCapturas(lista);
+            break;
+        case EtapaCapturasBuenas:
+            if (lista.cantidad > 0 && lista.puntuaciones[0] >= 0) {
+                const Movimiento m = lista.movimientos[0];
+                lista.puntuacionActual = lista.puntuaciones[0];
+                quitarPrimero(lista);
+                return m;
+            }
+            lista.etapa = EtapaKiller1;
+            break;
+        case EtapaKiller1: {
+            lista.etapa = EtapaKiller2;
+            const Movimiento k = killerUsable(lista, lista.busqueda->killer1[lista.ply]);
+            if (k != MovimientoNulo) return k;
+            break;
+        }
+        case EtapaKiller2: {
+            lista.etapa = EtapaGenerarTranquilos;
+            const Movimiento k = killerUsable(lista, lista.busqueda->killer2[lista.ply]);
+            if (k != MovimientoNulo) return k;
+            break;
+        }
+        case EtapaGenerarTranquilos:
+            lista.etapa = EtapaPuntuarResto;
+            generarTranquilos(lista, *lista.tablero);
+            ++estadisticas.generacionesTranquilos;
+            break;
+        case EtapaPuntuarResto:
+            lista.etapa = EtapaEntregar;
+            puntuarResto(lista);
+            break;
+        case EtapaEntregar:
+            return entregarSiguiente(lista);
+        default:
+            return MovimientoNulo;
+        }
+    }
+}
+
+Movimiento siguienteEvasion(ListaMovimientos& lista) {
+    lista.puntuacionActual = 0;
+    for (;;) {
+        switch (lista.etapa) {
+        case EtapaHash: {
+            lista.etapa = EtapaPuntuarResto;
+            const Movimiento hash = hashUsable(lista);
+            if (hash != MovimientoNulo) return hash;
+            break;
+        }
+        case EtapaPuntuarResto:
+            lista.etapa = EtapaEntregar;
+            puntuarResto(lista);
+            break;
+        case EtapaEntregar:
+            return entregarSiguiente(lista);
+        default:
+            return MovimientoNulo;
+        }
+    }
+}
+
+Movimiento siguienteCaptura(ListaMovimientos& lista) {
+    for (;;) {
+        switch (lista.etapa) {
+        case EtapaGenerarCapturas:
+            lista.etapa = EtapaPuntuarCapturas;
+            generarCapturas(lista, *lista.tablero);
+            ++estadisticas.generacionesCapturas;
+            break;
+        case EtapaPuntuarCapturas:
+            lista.etapa = EtapaEntregar;
+            puntuarCapturas(lista);
+            break;
+        case EtapaEntregar:
+            return entregarSiguiente(lista);
+        default:
+            return MovimientoNulo;
+        }
+    }
+}
+
+void ordenar(ListaMovimientos& lista, int32_t lo, int32_t hi) {
+    int32_t* p = lista.puntuaciones;
+    Movimiento* m = lista.movimientos;
+    while (lo < hi) {
+        const int32_t pivote = p[(lo + hi) / 2];
+        int32_t i = lo;
+        int32_t j = hi;
+        do {
+            while (p[j] < pivote) --j;
+            while (p[i] > pivote) ++i;
+            if (i <= j) {
+                std::swap(p[i], p[j]);
+                std::swap(m[i], m[j]);
+                ++i;
+                --j;
+            }
+        } while (i <= j);
+        if (lo < j) ordenar(lista, lo, j);
+        lo = i;
+    }
+}

@@ -1,0 +1,45 @@
+#include "busqueda/busqueda.h"
+#include "busqueda/estadisticas.h"
+#include "busqueda/ordenacion.h"
+#include "evaluacion/evaluacion.h"
+#include "generacion/ataques.h"
+#include "tablero/tablero.h"
+
+int32_t Busqueda::qsearch(int32_t alfa, int32_t beta, int32_t ply) {
+    ++estadisticas.nodos;
+    ++estadisticas.nodosQsearch;
+    if (comprobarTiempo()) return 0;
+
+    Tablero& t = *tablero;
+    const int32_t estatica = evaluar(t);
+    if (estatica >= beta) return beta;
+    if (estatica > alfa) alfa = estatica;
+    longitudVariante[ply] = ply;
+    if (ply >= MaxPly) return alfa;
+
+    ListaMovimientos& lista = listas[ply];
+    iniciarLista(lista, tablero, nullptr, ply, ModoCapturas);
+    int32_t buscados = 0;
+    for (;;) {
+        const Movimiento m = siguienteCaptura(lista);
+        if (m == MovimientoNulo) break;
+        if (lista.puntuacionActual < 0) {
+            ++estadisticas.podadosSEE;
+            continue;
+        }
+        t.hacerMovimiento(m);
+        if (dejaReyEnJaque(t)) {
+            t.deshacerMovimiento();
+            continue;
+        }
+        ++buscados;
+        const int32_t s = -qsearch(-beta, -alfa, ply + 1);
+        t.deshacerMovimiento();
+        if (s >= beta) return beta;
+        if (s > alfa) {
+            alfa = s;
+            actualizarVariante(ply, m);
+        }
+    }
+    return buscados == 0 ? estatica : alfa;
+}

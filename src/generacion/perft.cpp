@@ -1,0 +1,72 @@
+#include "generacion/perft.h"
+
+#include <iostream>
+#include <sstream>
+
+#include "busqueda/busqueda.h"
+#include "busqueda/ordenacion.h"
+#include "consola/plataforma.h"
+#include "generacion/ataques.h"
+#include "tablero/tablero.h"
+
+uint64_t nodosPerft = 0;
+
+void contarPerft(Busqueda& busqueda, int32_t profundidad, int32_t ply) {
+    Tablero& t = *busqueda.tablero;
+    ListaMovimientos& lista = busqueda.listas[ply];
+    iniciarLista(lista, &t, nullptr, ply, ModoTodos);
+    for (int32_t i = 0; i < lista.cantidad; ++i) {
+        t.hacerMovimiento(lista.movimientos[i]);
+        if (!dejaReyEnJaque(t)) {
+            if (profundidad - 1 < 1)
+                ++nodosPerft;
+            else
+                contarPerft(busqueda, profundidad - 1, ply + 1);
+        }
+        t.deshacerMovimiento();
+    }
+}
+
+void ejecutarPerft(Busqueda& busqueda, int32_t profundidad) {
+    nodosPerft = 0;
+    const uint32_t inicio = ticksMilisegundos();
+    contarPerft(busqueda, profundidad, 1);
+    const double segundos = static_cast<uint32_t>(ticksMilisegundos() - inicio) / 1000.0;
+    std::ostringstream s;
+    s << "Perft(" << profundidad << ") = " << nodosPerft << '\n';
+    s << "Transcurrido: " << segundos << " seg." << '\n';
+    if (segundos != 0)
+        s << "NPS: " << static_cast<uint64_t>(static_cast<double>(nodosPerft) / segundos) << '\n';
+    std::cout << s.str() << std::flush;
+}
+
+void ejecutarDivide(Busqueda& busqueda, int32_t profundidad) {
+    const uint32_t inicio = ticksMilisegundos();
+    nodosPerft = 0;
+    uint64_t anterior = 0;
+    int32_t legales = 0;
+    Tablero& t = *busqueda.tablero;
+    ListaMovimientos& lista = busqueda.listas[1];
+    iniciarLista(lista, &t, nullptr, 1, ModoTodos);
+    for (int32_t i = 0; i < lista.cantidad; ++i) {
+        const Movimiento m = lista.movimientos[i];
+        t.hacerMovimiento(m);
+        if (!dejaReyEnJaque(t)) {
+            std::cout << "[" << movimientoATexto(m) << "] = " << std::flush;
+            if (profundidad - 1 < 1)
+                ++nodosPerft;
+            else
+                contarPerft(busqueda, profundidad - 1, 2);
+            std::cout << nodosPerft - anterior << '\n' << std::flush;
+            anterior = nodosPerft;
+            ++legales;
+        }
+        t.deshacerMovimiento();
+    }
+    std::ostringstream s;
+    s << "Perft Divide(" << profundidad << ") = " << nodosPerft << '\n';
+    s << "Movimientos: " << legales << '\n';
+    s << "Transcurrido: " << static_cast<uint32_t>(ticksMilisegundos() - inicio) / 1000.0
+      << " seg." << '\n';
+    std::cout << s.str() << std::flush;
+}
