@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "apoyo/ayuda_generacion.h"
+#include "apoyo/posiciones.h"
+#include "generacion/see.h"
+#include "generacion/tablas.h"
+
+namespace {
+
+constexpr Casilla cs(const char* n) {
+    return (n[0] - 'a') + 8 * (n[1] - '1');
+}
+constexpr Bitboard bit(const char* n) {
+    return Bitboard{1} << cs(n);
+}
+
+int32_t see(const std::string& fen, const char* desde, const char* hasta) {
+    auto t = tableroDesdeFEN(fen);
+    return SEE(*t, cs(hasta), cs(desde), colorPieza(t->piezas[cs(desde)]));
+}
+
+TEST(SEE, CapturasSencillas) {
+    EXPECT_EQ(see("4k3/8/8/3n4/4P3/8/8/4K3 w - - 0 1", "e4", "d5"), 300);
+    EXPECT_EQ(see("4k3/8/8/3p4/4N3/8/8/4K3 b - - 0 1", "d5", "e4"), 300);
+    EXPECT_EQ(see("4k3/8/2p5/3p4/8/8/8/3RK3 w - - 0 1", "d1", "d5"), -400);
+    // 100, 200, -100: knight takes, pawn retakes, second knight retakes.
+    EXPECT_EQ(see("4k3/8/4p3/3p4/8/2N1N3/8/4K3 w - - 0 1", "c3", "d5"), -100);
+}
+
+TEST(SEE, RayosXEnColumna) {
+    // The rook behind joins once the front rook has captured: -100 instead of -400.
+    EXPECT_EQ(see("4k3/8/5n2/3p4/8/8/3R4/3R2K1 w - - 0 1", "d2", "d5"), -100);
+    EXPECT_EQ(see("4k3/8/5n2/3p4/8/8/3R4/3N2K1 w - - 0 1", "d2", "d5"), -400);
+}
+
+TEST(SEE, RayosXEnDiagonal) {
+    EXPECT_EQ(see("4k3/8/5n2/3p4/2B5/1Q6/8/4K3 w - - 0 1", "c4", "d5"), 100);
+    EXPECT_EQ(see("4k3/8/5n2/3p4/2B5/1R6/8/4K3 w - - 0 1", "c4", "d5"), -200);
+}
+
+TEST(SEE, ReyRecapturaConValorCero) {
+    // The king's recapture counts and the rook then gains nothing: 200, not 300.
+    EXPECT_EQ(see("8/8/3k4/4n3/3P4/8/8/4R1K1 w - - 0 1", "d4", "e5"), 200);
+    // Without the rook the king's recapture stands: still 200.
+    EXPECT_EQ(see("8/8/3k4/4n3/3P4/8/8/6K1 w - - 0 1", "d4", "e5"), 200);
+}
+
+TEST(SEE, AlPasoYMovimientosTranquilos) {
+    EXPECT_EQ(see("4k3/8/8/3Pp3/8/8/8/4K3 w - e6 0 1", "d5", "e6"), 0);
+    EXPECT_EQ(see("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1", "b1", "c3"), 0);
+    EXPECT_EQ(see("4k3/8/8/2p5/8/2N5/8/4K3 w - - 0 1", "c3", "d4"), -300);
+}
+
+TEST(SEE, AvanceDePeon) {
+    // The pushed pawn is taken as standing on the target; the rook behind it then joins.
+    EXPECT_EQ(see("4k3/8/8/8/3p4/8/4P3/6K1 w - - 0 1", "e2", "e3"), -100);
+    EXPECT_EQ(see("4k3/8/8/8/3p4/8/4P3/4R1K1 w - - 0 1", "e2", "e3"), 0);
+    EXPECT_EQ(see("4k3/8/8/3p4/8/8/4P3/4K3 w - - 0 1", "e2", "e4"), -100);
+}
+
+TEST(SEE, AgregarRayosX) {
+    // Seen from d5 through d2: the first piece beyond, of either colour, if it slides that way.
+    auto t = tableroDesdeFEN("4k3/8/8/8/8/8/3R4/3r2K1 w - - 0 1");
+    EXPECT_EQ(agregarRayosX(*t, Sur, cs("d2"), bit("h8")), bit("h8") | bit("d1"));
+    t = tableroDesdeFEN("4k3/8/8/8/8/3N4/3R4/3R2K1 w - - 0 1");
+    EXPECT_EQ(agregarRayosX(*t, Norte, cs("d2"), 0), 0u);
+    EXPECT_EQ(agregarRayosX(*t, Sur, cs("d2"), 0), bit("d1"));
+    t = tableroDesdeFEN("4k3/8/8/8/8/8/1B6/b5K1 w - - 0 1");
+    EXPECT_EQ(agregarRayosX(*t, Suroeste, cs("b2"), 0), bit("a1"));
+    EXPECT_EQ(agregarRayosX(*t, Sur, cs("b2"), 0), 0u);
+}
+
+TEST(SEE, MuchasPiezasSobreUnaCasilla) {
+    // More attackers than a real game can have; every value stays within the material at stake.
+    auto t = tableroDesdeFEN("nQQQQQkQ/Q6Q/Q6Q/Q4Q1Q/Q6Q/Q2Q3Q/QQ5Q/K1QQQ1QQ w - - 0 1");
+    for (Movimiento m : ayuda::capturas(*t)) {
+        const int32_t v = SEE(*t, hastaDe(m), desdeDe(m), colorMovimiento(m));
+        EXPECT_GE(v, -900);
+        EXPECT_LE(v, 900);
+    }
+    auto u = tableroDesdeFEN(
+        "qqqqqqqq/qqqqqqqq/qqq1qqqq/3p4/qqq1qqqq/QQQQQQQQ/QQQQQQQQ/QQQKQQQk w - - 0 1");
+    const int32_t v = SEE(*u, cs("d5"), cs("d3"), Blanco);
+    EXPECT_GE(v, -900);
+    EXPECT_LE(v, 100);
+}
+
+} // namespace
