@@ -25,7 +25,9 @@ inline ListaMovimientos listaVacia(Tablero& t) {
 }
 
 inline std::vector<Movimiento> comoVector(const ListaMovimientos& lista) {
-    return std::vector<Movimiento>(lista.movimientos, lista.movimientos + lista.cantidad);
+    std::vector<Movimiento> movimientos;
+    for (int i = 0; i < lista.cantidad; ++i) movimientos.push_back(lista.movimientos[i]);
+    return movimientos;
 }
 
 inline std::vector<Movimiento> capturas(Tablero& t) {
@@ -56,8 +58,9 @@ inline std::vector<Movimiento> evasiones(Tablero& t) {
 
 // The pseudo-legal moves that do not leave the mover's king attacked, in generation order.
 inline std::vector<Movimiento> legales(Tablero& t) {
+    const std::vector<Movimiento> pseudo = pseudoLegales(t);
     std::vector<Movimiento> resultado;
-    for (Movimiento m : pseudoLegales(t)) {
+    for (Movimiento m : pseudo) {
         t.hacerMovimiento(m);
         if (!dejaReyEnJaque(t)) resultado.push_back(m);
         t.deshacerMovimiento();
