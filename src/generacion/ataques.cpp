@@ -66,6 +66,7 @@ Bitboard atacantesCasilla(const Tablero& t, Casilla s) {
 
 bool estaClavada(const Tablero& t, Casilla s, int bando) {
     const uint32_t k = static_cast<uint32_t>(t.casillaRey[bando]);
+    // Without a king on the board nothing is pinned.
     if (k >= 64) return false;
     const int32_t d = Direccion[k][s];
     if (d == SinDireccion) return false;

@@ -57,6 +57,7 @@ template <int C> void evasiones(ListaMovimientos& lista, const Tablero& t) {
     if (k == CasillaNula) return;
 
     Bitboard jaques = atacantesCasilla(t, k) & enemigas;
+    // Called out of check there is no checker to answer.
     if (!jaques) return;
     const Casilla c1 = primerBitActivo(jaques);
     const int32_t d1 = direccionJaque<C>(t, c1, k);

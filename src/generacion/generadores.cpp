@@ -11,6 +11,8 @@ using namespace generacion;
 
 namespace {
 
+// In a set-up that is not a legal position the targets can include the enemy king; make and
+// unmake take such a capture like any other.
 inline void agregarCapturas(ListaMovimientos& lista, const Tablero& t, Casilla desde,
                             Bitboard destinos, int32_t pieza) {
     while (destinos) {
@@ -249,6 +251,7 @@ bool movimientoValido(const Tablero& t, Movimiento m) {
 }
 
 void quitarPrimero(ListaMovimientos& lista) {
+    // An empty list stays empty rather than moving a negative count of entries.
     if (lista.cantidad <= 0) return;
     const int resto = lista.cantidad - 1;
     std::memmove(lista.movimientos, lista.movimientos + 1, resto * sizeof(Movimiento));
@@ -258,7 +261,7 @@ void quitarPrimero(ListaMovimientos& lista) {
 
 Movimiento textoAMovimiento(const Tablero& t, const std::string& texto) {
     ListaMovimientos lista;
-    lista.tablero = const_cast<Tablero*>(&t);
+    lista.tablero = nullptr;
     lista.busqueda = nullptr;
     lista.cantidad = 0;
     lista.siguiente = 0;

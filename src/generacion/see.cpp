@@ -43,6 +43,7 @@ int32_t SEE(const Tablero& t, Casilla hasta, Casilla desde, int bando) {
         }
         if (pieza == Vacio) {
             const uint32_t k = static_cast<uint32_t>(t.casillaRey[lado]);
+            // A side without a king has no last recapture.
             if (k < 64 && (atacantes & (Bitboard{1} << k))) {
                 s = static_cast<Casilla>(k);
                 pieza = ReyBlanco + lado;
