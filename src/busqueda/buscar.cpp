@@ -76,10 +76,9 @@ int32_t Busqueda::buscar(int32_t profundidad, int32_t alfa, int32_t beta, int32_
 
     if (nuloPermitido && !amenaza && !enJaqueNodo &&
         (unidades > UnidadesSinZugzwang || profundidad < ProfundidadNuloSinMaterial)) {
-        const int32_t r =
-            profundidad > ProfundidadReduccionMaxima && unidades > UnidadesSinZugzwang
-                ? ReduccionMaxima
-                : ReduccionMinima;
+        const int32_t r = profundidad > ProfundidadReduccionMaxima && unidades > UnidadesSinZugzwang
+                              ? ReduccionMaxima
+                              : ReduccionMinima;
         t.hacerMovimientoNulo();
         ++estadisticas.intentosNulo;
         const int32_t s = profundidad - r >= UnPly

@@ -33,8 +33,8 @@ void quitarDuplicado(ListaMovimientos& lista, int32_t i) {
 }
 
 void puntuarCapturas(ListaMovimientos& lista) {
-    const Movimiento hash = lista.modo == ModoBusqueda ? lista.busqueda->movimientoHash[lista.ply]
-                                                       : MovimientoNulo;
+    const Movimiento hash =
+        lista.modo == ModoBusqueda ? lista.busqueda->movimientoHash[lista.ply] : MovimientoNulo;
     for (int32_t i = 0; i < lista.cantidad;) {
         const Movimiento m = lista.movimientos[i];
         if (hash != MovimientoNulo && m == hash) {

@@ -59,7 +59,8 @@ int32_t Busqueda::buscarRaiz(int32_t profundidad) {
             continue;
         }
         ++buscados;
-        if (profundidad / UnPly >= PliesLineaMovimientoActual) imprimirMovimientoActual(buscados, m);
+        if (profundidad / UnPly >= PliesLineaMovimientoActual)
+            imprimirMovimientoActual(buscados, m);
 
         int32_t e = 0;
         marcaJaque[PlyRaiz + 1] = enJaque(t);

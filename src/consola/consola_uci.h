@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,6 +32,27 @@ class ConsolaUCI : public Consola {
     void procesarLinea() override;
 
     void comandoQuit(const std::string& argumentos);
+    void comandoUcinewgame(const std::string& argumentos);
+    void comandoUci(const std::string& argumentos);
+    void comandoIsready(const std::string& argumentos);
+    void comandoPosition(const std::string& argumentos);
+    void comandoGo(const std::string& argumentos);
+    void comandoStop(const std::string& argumentos);
+    void comandoSetoption(const std::string& argumentos);
+    void comandoTablero(const std::string& argumentos);
+    void comandoBitboards(const std::string& argumentos);
+    void comandoListamovs(const std::string& argumentos);
+    void comandoEval(const std::string& argumentos);
+    void comandoMove(const std::string& argumentos);
+    void comandoPositionTest(const std::string& argumentos);
+    void comandoSee(const std::string& argumentos);
+    void comandoPerft(const std::string& argumentos);
+    void comandoDivide(const std::string& argumentos);
+
+    void cambiarHash(const std::string& valor);
+    void cambiarLimpiarHash(const std::string& valor);
+    void cambiarAcercaDe(const std::string& valor);
+    void cambiarResumen(const std::string& valor);
 
     std::vector<std::unique_ptr<Comando>> comandos;
     // Owned; released by the destructor.
@@ -37,6 +60,22 @@ class ConsolaUCI : public Consola {
 
   protected:
     void agregarComando(const char* nombre, ManejadorComando manejador, bool liberaLector);
+
+  private:
+    // Runs one line through the command table; `liberar` is false for a line whose reader was
+    // already released when it was put aside during a search.
+    void despachar(const std::string& texto, bool liberar);
+    void liberarLineaActual();
+    void ejecutarPendientes();
+    // Whether another move can be kept on the history without leaving the search short of room.
+    bool cabeOtroMovimiento() const;
+    bool profundidadContable(int32_t profundidad) const;
+
+    // While a search runs, lines that would change what the search is using wait here and run,
+    // in order, once "bestmove" has been printed.
+    bool buscando = false;
+    bool reproduciendo = false;
+    std::deque<std::string> pendientes;
 };
 
 // The argument text of a line whose command word has the given length: everything after the

@@ -3,7 +3,13 @@
 #include <iostream>
 #include <string>
 
+#include "busqueda/busqueda.h"
+#include "busqueda/tabla_hash.h"
 #include "consola/version.h"
+#include "generacion/tablas.h"
+#include "tablero/tablero.h"
+#include "tablero/zobrist.h"
+#include "uci/control_tiempo.h"
 #include "uci/opciones_actuales.h"
 
 Motor::Motor() {
@@ -17,13 +23,19 @@ Motor::Motor() {
     opcionesActuales = OpcionesActuales();
     opcionesActuales.imprimir();
 
-    // Process-wide tables go here, before any board exists: attack and geometry tables, then
-    // the Zobrist keys.
+    // The process-wide tables come before any board: constructing one computes its key.
+    inicializarTablas();
+    inicializarZobrist();
 
-    // Owned objects go here, in this order: board (start position), time control, hash table
-    // of 2 MB, search.
+    tablero = new Tablero(this);
+    controlTiempo = new ControlTiempo(this);
+    tablaHash = new TablaHash(this);
+    busqueda = new Busqueda(this, tablero, tablaHash);
 }
 
 Motor::~Motor() {
-    // Owned objects are released here, in this order: search, hash table, board, time control.
+    delete busqueda;
+    delete tablaHash;
+    delete tablero;
+    delete controlTiempo;
 }

@@ -11,6 +11,16 @@
 
 uint64_t nodosPerft = 0;
 
+const PosicionTest PosicionesTest[NumPosicionesTest] = {
+    {"r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1",
+     "perft(6) = 8031647685"},
+    {"8/3K4/2p5/p2b2r1/5k2/8/8/1q6 b - - 0 1", "perft(2) = 279"},
+    {"8/7p/p5pb/4k3/P1pPn3/8/P5PP/1rB2RK1 b - d3 0 1", "perft(6) = 38633283"},
+    {"rnbqkb1r/ppppp1pp/7n/4Pp2/8/8/PPPP1PPP/RNBQKBNR w KQkq f6 0 1", "perft(5) = 11139762"},
+    {"8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1", "perft(7) = 178633661"},
+    {"8/k7/3p4/p2P1p2/P2P1P2/8/8/K7 w - - 0 1", "Fine #70"},
+};
+
 void contarPerft(Busqueda& busqueda, int32_t profundidad, int32_t ply) {
     Tablero& t = *busqueda.tablero;
     ListaMovimientos& lista = busqueda.listas[ply];
@@ -66,7 +76,7 @@ void ejecutarDivide(Busqueda& busqueda, int32_t profundidad) {
     std::ostringstream s;
     s << "Perft Divide(" << profundidad << ") = " << nodosPerft << '\n';
     s << "Movimientos: " << legales << '\n';
-    s << "Transcurrido: " << static_cast<uint32_t>(ticksMilisegundos() - inicio) / 1000.0
-      << " seg." << '\n';
+    s << "Transcurrido: " << static_cast<uint32_t>(ticksMilisegundos() - inicio) / 1000.0 << " seg."
+      << '\n';
     std::cout << s.str() << std::flush;
 }

@@ -12,7 +12,9 @@
 
 namespace {
 
-void escribir(const std::ostringstream& s) { std::cout << s.str() << std::flush; }
+void escribir(const std::ostringstream& s) {
+    std::cout << s.str() << std::flush;
+}
 
 void agregarBitboard(std::ostringstream& s, Bitboard bb) {
     for (int fila = 7; fila >= 0; --fila) {
@@ -63,7 +65,9 @@ void imprimirTablero(const Tablero& t) {
     escribir(s);
 }
 
-void imprimirHistorial(const Tablero& t) { std::cout << textoHistorial(t) << std::flush; }
+void imprimirHistorial(const Tablero& t) {
+    std::cout << textoHistorial(t) << std::flush;
+}
 
 void imprimirBitboard(Bitboard bb) {
     std::ostringstream s;

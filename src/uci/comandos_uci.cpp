@@ -1,0 +1,79 @@
+#include <iostream>
+
+#include "busqueda/busqueda.h"
+#include "busqueda/tabla_hash.h"
+#include "consola/consola_uci.h"
+#include "consola/motor.h"
+#include "consola/texto.h"
+#include "consola/version.h"
+#include "generacion/ataques.h"
+#include "generacion/lista_movimientos.h"
+#include "tablero/fen.h"
+#include "tablero/tablero.h"
+#include "uci/opciones.h"
+#include "uci/salida.h"
+
+void ConsolaUCI::comandoQuit(const std::string&) {
+    salir = true;
+    motor->busqueda->detenerBusqueda();
+}
+
+void ConsolaUCI::comandoUcinewgame(const std::string&) {
+    posicionInicial(*motor->tablero);
+    motor->tablaHash->vaciar();
+}
+
+void ConsolaUCI::comandoUci(const std::string&) {
+    escribirLinea(std::string("id name Quorvantel Alpha [") + TextoVersion + "]");
+    escribirLinea("id author Ostrikel");
+    for (const OpcionUCI* opcion : opciones) opcion->imprimir();
+    escribirLinea("uciok");
+}
+
+void ConsolaUCI::comandoIsready(const std::string&) {
+    escribirLinea("readyok");
+}
+
+void ConsolaUCI::comandoStop(const std::string&) {
+    motor->busqueda->detenerBusqueda();
+}
+
+void ConsolaUCI::comandoPosition(const std::string& argumentos) {
+    const std::vector<std::string> palabras = dividirPalabras(argumentos, " ");
+    if (palabras.empty()) return;
+    Tablero& t = *motor->tablero;
+    std::size_t primerMovimiento = palabras.size();
+    if (palabras[0] == "startpos") {
+        posicionInicial(t);
+        // The second word stands where "moves" belongs and is not examined.
+        if (palabras.size() > 2) primerMovimiento = 2;
+    } else if (palabras[0] == "fen") {
+        std::string fen;
+        std::size_t i = 1;
+        for (; i < palabras.size() && palabras[i] != "moves"; ++i) fen += palabras[i] + ' ';
+        if (!establecerPosicion(t, PosicionFEN(fen))) escribirLinea("Cadena FEN corrupta");
+        if (i + 1 < palabras.size()) primerMovimiento = i + 1;
+    } else {
+        return;
+    }
+    for (std::size_t i = primerMovimiento; i < palabras.size(); ++i) {
+        const std::string& palabra = palabras[i];
+        const Movimiento m = textoAMovimiento(t, palabra);
+        if (m == MovimientoNulo) {
+            escribirLinea("Movimiento erroneo: " + palabra);
+        } else if (!cabeOtroMovimiento()) {
+            escribirLinea("Historial lleno: " + palabra);
+        } else {
+            t.hacerMovimiento(m);
+            if (dejaReyEnJaque(t)) {
+                t.deshacerMovimiento();
+                escribirLinea("Movimiento erroneo: " + palabra);
+            }
+        }
+    }
+}
+
+// A search pushes up to one history record per ply on top of the game's moves.
+bool ConsolaUCI::cabeOtroMovimiento() const {
+    return motor->tablero->numHistorial < CapacidadHistorial - MaxPly;
+}
