@@ -11,10 +11,12 @@
 #include <unistd.h>
 #include <vector>
 
+#include "apoyo/motor_prueba.h"
 #include "apoyo/proceso.h"
 #include "consola/consola.h"
 #include "consola/consola_uci.h"
 #include "consola/plataforma.h"
+#include "uci/opciones.h"
 
 namespace {
 
@@ -286,13 +288,23 @@ class ConsolaUCIPrueba : public ConsolaUCI {
     }
 };
 
-TEST(Despacho, TablaInicialSoloConQuitYSinOpciones) {
+TEST(Despacho, TablaDeComandosEnOrdenYOpciones) {
     ConsolaUCI consola;
-    ASSERT_EQ(consola.comandos.size(), 1u);
-    EXPECT_EQ(consola.comandos[0]->nombre, "quit");
-    EXPECT_FALSE(consola.comandos[0]->liberaLector);
-    EXPECT_EQ(&consola.comandos[0]->consola, &consola);
-    EXPECT_TRUE(consola.opciones.empty());
+    const std::vector<std::string> nombres = {
+        "quit", "ucinewgame",    "uci",     "isready",   "position",  "go",
+        "stop", "setoption",     "tablero", "bitboards", "listamovs", "eval",
+        "move", "position_test", "see",     "perft",     "divide"};
+    ASSERT_EQ(consola.comandos.size(), nombres.size());
+    for (std::size_t i = 0; i < nombres.size(); ++i) {
+        EXPECT_EQ(consola.comandos[i]->nombre, nombres[i]);
+        EXPECT_EQ(consola.comandos[i]->liberaLector, nombres[i] == "go") << nombres[i];
+        EXPECT_EQ(&consola.comandos[i]->consola, &consola);
+    }
+    ASSERT_EQ(consola.opciones.size(), 4u);
+    EXPECT_EQ(consola.opciones[0]->nombre, "Hash");
+    EXPECT_EQ(consola.opciones[1]->nombre, "Clear Hash");
+    EXPECT_EQ(consola.opciones[2]->nombre, "UCI_EngineAbout");
+    EXPECT_EQ(consola.opciones[3]->nombre, "Resumen Busqueda");
     EXPECT_TRUE(consola.linea.empty());
 }
 
@@ -327,9 +339,11 @@ TEST(Despacho, LaPrimeraEntradaGanaYGoNoLibera) {
 
 TEST(Despacho, QuitActivaSalirConOSinArgumentos) {
     ConsolaUCIPrueba uno;
+    uno.motor = &motorDePrueba();
     EXPECT_TRUE(uno.despachar("quit"));
     EXPECT_TRUE(uno.salir);
     ConsolaUCIPrueba dos;
+    dos.motor = &motorDePrueba();
     EXPECT_TRUE(dos.despachar("quit ya"));
     EXPECT_TRUE(dos.salir);
     ConsolaUCIPrueba tres;
