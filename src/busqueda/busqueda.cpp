@@ -1,5 +1,6 @@
 #include "busqueda/busqueda.h"
 
+#include <algorithm>
 #include <cstring>
 #include <iostream>
 #include <sstream>
@@ -47,7 +48,10 @@ Movimiento Busqueda::pensar() {
     tablaHash->nuevaBusqueda();
     mejorMovimiento = MovimientoNulo;
 
-    const int32_t limiteProfundidad = motor->controlTiempo->profundidad();
+    // Iterations past the ply limit could not search deeper; capping them also keeps a root
+    // without moves, whose iterations visit no node and so never poll the console, from
+    // spinning through a huge depth.
+    const int32_t limiteProfundidad = std::min(motor->controlTiempo->profundidad(), MaxPly - 1);
     const int32_t limite = limiteProfundidad != 0 ? limiteProfundidad + 1 : IteracionesSinLimite;
     for (iteracion = 1; iteracion < limite; ++iteracion) {
         buscarRaiz(8 * iteracion);
