@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, when any is missing.
 set -euo pipefail
-paquetes=(g++ cmake ninja-build libgtest-dev make)
+paquetes=(g++ cmake ninja-build libgtest-dev make clang libclang-rt-14-dev)
 faltan=()
 for p in "${paquetes[@]}"; do
     dpkg -s "$p" >/dev/null 2>&1 || faltan+=("$p")
