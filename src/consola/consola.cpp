@@ -10,6 +10,7 @@ constexpr int TamanoBuffer = 1024;
 }
 
 Consola::Consola() {
+    entradaSinTraducir();
     std::setvbuf(stdin, nullptr, _IONBF, 0);
     std::setvbuf(stdout, nullptr, _IONBF, 0);
 }

@@ -1,19 +1,18 @@
 #pragma once
 
-#include <condition_variable>
 #include <cstdint>
 #include <functional>
-#include <mutex>
-#include <thread>
 
-// Every operating-system service of the program lives in this layer.
+// Every operating-system service of the program lives in this layer. Each system has its own
+// implementation file, chosen when compiling; the rest of the program sees only this interface.
 
 // Automatic-reset event: created not signalled; a successful wait or test consumes the signal.
 class Evento {
   public:
-    Evento() = default;
+    Evento();
     Evento(const Evento&) = delete;
     Evento& operator=(const Evento&) = delete;
+    ~Evento();
 
     // Waits without time-out until signalled, then resets.
     void esperar();
@@ -24,9 +23,8 @@ class Evento {
     void reiniciar();
 
   private:
-    std::mutex mutex;
-    std::condition_variable condicion;
-    bool senalado = false;
+    // The system's event object.
+    void* objeto;
 };
 
 // One thread of the program; the owner waits for its end with esperarFin.
@@ -44,7 +42,8 @@ class Hilo {
     void esperarFin();
 
   private:
-    std::thread hilo;
+    // The system's thread object; null while no thread runs.
+    void* objeto = nullptr;
 };
 
 // Makes the next Hilo::iniciar fail with the given code instead of starting a thread, so that
@@ -53,3 +52,6 @@ void forzarFalloProximoHilo(unsigned codigo);
 
 // Monotonic millisecond tick counter; wraps around like a 32-bit tick count.
 uint32_t ticksMilisegundos();
+
+// Standard input delivers its bytes untranslated, so that line ends look alike on every system.
+void entradaSinTraducir();
