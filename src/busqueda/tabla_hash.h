@@ -8,7 +8,18 @@
 
 class Motor;
 
-__extension__ typedef unsigned __int128 Entero128;
+// High 64 bits of a 64-bit by 32-bit product.
+inline uint64_t mitadAlta(uint64_t a, uint32_t b) {
+#ifdef __SIZEOF_INT128__
+    __extension__ typedef unsigned __int128 Entero128;
+    return static_cast<uint64_t>((static_cast<Entero128>(a) * b) >> 64);
+#else
+    // 32-bit targets: two 32 x 32 products; the sum cannot overflow 64 bits.
+    const uint64_t alta = (a >> 32) * b;
+    const uint64_t baja = (a & 0xFFFFFFFFu) * b;
+    return (alta + (baja >> 32)) >> 32;
+#endif
+}
 
 // One slot: the key in two halves, the best move and the packed word (bits 3-5 generation,
 // 6 mate threat, 7-13 depth, 14-15 bound type, 16-31 score).
@@ -58,7 +69,7 @@ class TablaHash {
     // The low key word modulo the entry count, by multiplication instead of a division.
     uint32_t indice(uint64_t clave) const {
         const uint64_t fraccion = multiplicadorIndice * static_cast<uint32_t>(clave);
-        return static_cast<uint32_t>((static_cast<Entero128>(fraccion) * numEntradas) >> 64);
+        return static_cast<uint32_t>(mitadAlta(fraccion, numEntradas));
     }
 
     // 0 when the position is not in the table for this search; the bound type when the
