@@ -32,12 +32,30 @@ void quitarDuplicado(ListaMovimientos& lista, int32_t i) {
     lista.puntuaciones[i] = lista.puntuaciones[lista.cantidad];
 }
 
+// A killer is offered when it is still playable here and was not already offered as the
+// hash move.
+Movimiento killerUsable(const ListaMovimientos& lista, Movimiento killer) {
+    if (killer == MovimientoNulo || killer == lista.busqueda->movimientoHash[lista.ply])
+        return MovimientoNulo;
+    return movimientoValido(*lista.tablero, killer) ? killer : MovimientoNulo;
+}
+
+// A promotion that captures nothing can be a killer, yet it is generated with the captures:
+// it leaves the captures when its killer stage will hand it out.
+Movimiento killerEntreCapturas(const ListaMovimientos& lista, Movimiento killer) {
+    return piezaPromocion(killer) != Vacio ? killerUsable(lista, killer) : MovimientoNulo;
+}
+
 void puntuarCapturas(ListaMovimientos& lista) {
-    const Movimiento hash =
-        lista.modo == ModoBusqueda ? lista.busqueda->movimientoHash[lista.ply] : MovimientoNulo;
+    const bool busqueda = lista.modo == ModoBusqueda;
+    const Movimiento hash = busqueda ? lista.busqueda->movimientoHash[lista.ply] : MovimientoNulo;
+    const Movimiento k1 =
+        busqueda ? killerEntreCapturas(lista, lista.busqueda->killer1[lista.ply]) : MovimientoNulo;
+    const Movimiento k2 =
+        busqueda ? killerEntreCapturas(lista, lista.busqueda->killer2[lista.ply]) : MovimientoNulo;
     for (int32_t i = 0; i < lista.cantidad;) {
         const Movimiento m = lista.movimientos[i];
-        if (hash != MovimientoNulo && m == hash) {
+        if (m != MovimientoNulo && (m == hash || m == k1 || m == k2)) {
             quitarDuplicado(lista, i);
             continue;
         }
@@ -66,14 +84,6 @@ void puntuarResto(ListaMovimientos& lista) {
         ++i;
     }
     ordenar(lista, 0, lista.cantidad - 1);
-}
-
-// A killer is offered when it is still playable here and was not already offered as the
-// hash move.
-Movimiento killerUsable(const ListaMovimientos& lista, Movimiento killer) {
-    if (killer == MovimientoNulo || killer == lista.busqueda->movimientoHash[lista.ply])
-        return MovimientoNulo;
-    return movimientoValido(*lista.tablero, killer) ? killer : MovimientoNulo;
 }
 
 // The table's move is trusted only if it is playable here: a key collision must never
