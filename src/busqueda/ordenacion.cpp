@@ -133,12 +133,15 @@ void iniciarLista(ListaMovimientos& lista, Tablero* tablero, Busqueda* busqueda,
     }
 }
 
-Movimiento siguienteMovimiento(ListaMovimientos& lista) {
-    lista.puntuacionActual = 0;
+namespace {
+
+// Runs the stages from the current one until a move is handed out; the mode picks where the
+// hash-move and capture-scoring stages lead.
+Movimiento avanzar(ListaMovimientos& lista) {
     for (;;) {
         switch (lista.etapa) {
         case EtapaHash: {
-            lista.etapa = EtapaGenerarCapturas;
+            lista.etapa = lista.modo == ModoEvasiones ? EtapaPuntuarResto : EtapaGenerarCapturas;
             const Movimiento hash = hashUsable(lista);
             if (hash != MovimientoNulo) return hash;
             break;
@@ -149,7 +152,7 @@ Movimiento siguienteMovimiento(ListaMovimientos& lista) {
             ++estadisticas.generacionesCapturas;
             break;
         case EtapaPuntuarCapturas:
-            lista.etapa = EtapaCapturasBuenas;
+            lista.etapa = lista.modo == ModoCapturas ? EtapaEntregar : EtapaCapturasBuenas;
             puntuarCapturas(lista);
             break;
         case EtapaCapturasBuenas:
@@ -190,46 +193,20 @@ Movimiento siguienteMovimiento(ListaMovimientos& lista) {
     }
 }
 
+} // namespace
+
+Movimiento siguienteMovimiento(ListaMovimientos& lista) {
+    lista.puntuacionActual = 0;
+    return avanzar(lista);
+}
+
 Movimiento siguienteEvasion(ListaMovimientos& lista) {
     lista.puntuacionActual = 0;
-    for (;;) {
-        switch (lista.etapa) {
-        case EtapaHash: {
-            lista.etapa = EtapaPuntuarResto;
-            const Movimiento hash = hashUsable(lista);
-            if (hash != MovimientoNulo) return hash;
-            break;
-        }
-        case EtapaPuntuarResto:
-            lista.etapa = EtapaEntregar;
-            puntuarResto(lista);
-            break;
-        case EtapaEntregar:
-            return entregarSiguiente(lista);
-        default:
-            return MovimientoNulo;
-        }
-    }
+    return avanzar(lista);
 }
 
 Movimiento siguienteCaptura(ListaMovimientos& lista) {
-    for (;;) {
-        switch (lista.etapa) {
-        case EtapaGenerarCapturas:
-            lista.etapa = EtapaPuntuarCapturas;
-            generarCapturas(lista, *lista.tablero);
-            ++estadisticas.generacionesCapturas;
-            break;
-        case EtapaPuntuarCapturas:
-            lista.etapa = EtapaEntregar;
-            puntuarCapturas(lista);
-            break;
-        case EtapaEntregar:
-            return entregarSiguiente(lista);
-        default:
-            return MovimientoNulo;
-        }
-    }
+    return avanzar(lista);
 }
 
 void ordenar(ListaMovimientos& lista, int32_t lo, int32_t hi) {
