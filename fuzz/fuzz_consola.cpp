@@ -1,11 +1,14 @@
 // libFuzzer target: arbitrary lines through the console's dispatch, with the whole engine alive.
-// There is no reader thread, so nothing can stop a search: every line that could run long is
-// rewritten to a bounded form before it is dispatched.
+// There is no reader thread, so the line that follows a "go" is handed to its search at the
+// first periodic check, as the reader would hand it, and "stop" at every later check: no search
+// runs past a few tens of thousands of nodes whatever its limits. Counting commands are
+// rewritten to small depths before they run.
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <iostream>
 #include <streambuf>
 #include <string>
@@ -15,6 +18,7 @@
 #include "consola/motor.h"
 #include "consola/texto.h"
 #include "generacion/bits.h"
+#include "generacion/lista_movimientos.h"
 #include "tablero/fen.h"
 #include "tablero/tablero.h"
 
@@ -29,13 +33,40 @@ class BufferNulo : public std::streambuf {
 
 constexpr int32_t HashMaximoFuzz = 8;
 constexpr int32_t PerftMaximo = 3;
-// Above this many pieces a three-ply count can reach tens of millions of leaves.
-constexpr int PiezasParaPerft3 = 24;
+// Leaves of a three-ply count, estimated from the moves of both sides.
+constexpr int64_t HojasMaximasPerft3 = 300000;
+
+// The console as a running search sees it: every periodic check finds a line waiting.
+class ConsolaFuzz : public ConsolaUCI {
+  public:
+    void procesarLinea() override {
+        if (durante.empty()) {
+            linea = "stop";
+        } else {
+            linea = durante.front();
+            durante.pop_front();
+        }
+        eventoLineaLista.senalar();
+        ConsolaUCI::procesarLinea();
+    }
+
+    void ejecutar(const std::string& texto) {
+        linea = texto;
+        eventoLineaLista.senalar();
+        ConsolaUCI::procesarLinea();
+        eventoLineaLista.reiniciar();
+        // "quit" only sets flags; the next line must run as in a live console.
+        salir = false;
+    }
+
+    // Lines for the search to find at its checks, before the "stop" that ends it.
+    std::deque<std::string> durante;
+};
 
 struct Entorno {
     BufferNulo nulo;
     Motor* motor = nullptr;
-    ConsolaUCI* consola = nullptr;
+    ConsolaFuzz* consola = nullptr;
 };
 
 Entorno& entorno() {
@@ -49,7 +80,7 @@ Entorno& entorno() {
         }
         std::cout.rdbuf(&creado->nulo);
         creado->motor = new Motor();
-        creado->consola = new ConsolaUCI();
+        creado->consola = new ConsolaFuzz();
         creado->consola->motor = creado->motor;
         creado->motor->consola = creado->consola;
         return creado;
@@ -63,27 +94,41 @@ std::string unir(const std::string& cabeza, const std::vector<std::string>& pala
     return texto;
 }
 
-// "go" keeps its words but gets a fixed depth of one or two plies at the front and loses every
-// "depth" pair and "infinite", so no later word can lift the limit.
+// "go" gets one depth of at most two plies at the front and loses every other "depth" pair and
+// "infinite"; a depth given as zero or below is kept, since it takes other paths of the search.
 std::string acotarGo(const std::string& linea) {
     const std::vector<std::string> palabras = dividirPalabras(textoArgumentos(linea, 2), " ");
     if (palabras.empty()) return linea;
     std::vector<std::string> resto;
+    int32_t pedida = 1 + static_cast<int32_t>(linea.size() % 2);
     for (std::size_t i = 0; i < palabras.size(); ++i) {
         if (palabras[i] == "infinite") continue;
         if (palabras[i] == "depth") {
+            if (i + 1 < palabras.size() && textoAEntero(palabras[i + 1]) <= 2)
+                pedida = textoAEntero(palabras[i + 1]);
             ++i;
             continue;
         }
         resto.push_back(palabras[i]);
     }
-    const char* profundidad = linea.size() % 2 == 0 ? "depth 1" : "depth 2";
-    return unir(std::string("go ") + profundidad, resto);
+    return unir("go depth " + std::to_string(pedida), resto);
+}
+
+int32_t movimientosPseudoLegales(const Tablero& t) {
+    ListaMovimientos lista;
+    lista.cantidad = 0;
+    generarCapturas(lista, t);
+    generarTranquilos(lista, t);
+    return lista.cantidad;
 }
 
 std::string acotarConteo(const std::string& linea, const std::string& palabra, const Tablero& t) {
     const int32_t profundidad = textoAEntero(textoArgumentos(linea, palabra.size()));
-    const int32_t maximo = contarBits(t.ocupadas()) <= PiezasParaPerft3 ? PerftMaximo : 2;
+    Tablero otroBando = t;
+    otroBando.ladoQueMueve = !otroBando.ladoQueMueve;
+    const int64_t propios = movimientosPseudoLegales(t);
+    const int64_t ajenos = movimientosPseudoLegales(otroBando);
+    const int32_t maximo = propios * ajenos * propios <= HojasMaximasPerft3 ? PerftMaximo : 2;
     if (profundidad <= maximo) return linea;
     return palabra + ' ' + std::to_string(maximo);
 }
@@ -115,20 +160,30 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t tamano) {
     Entorno& e = entorno();
-    ConsolaUCI& consola = *e.consola;
+    ConsolaFuzz& consola = *e.consola;
+    const Tablero& tablero = *e.motor->tablero;
     // Each input starts from the same position, so a finding replays on its own.
     posicionInicial(*e.motor->tablero);
 
+    std::vector<std::string> lineas;
     const std::string texto(reinterpret_cast<const char*>(datos), tamano);
-    std::size_t inicio = 0;
-    while (inicio <= texto.size()) {
+    for (std::size_t inicio = 0; inicio <= texto.size();) {
         std::size_t fin = texto.find('\n', inicio);
         if (fin == std::string::npos) fin = texto.size();
-        consola.linea = acotar(texto.substr(inicio, fin - inicio), *e.motor->tablero);
-        consola.procesarLinea();
-        // "quit" only sets flags; the next line must run as in a live console.
-        consola.salir = false;
+        lineas.push_back(texto.substr(inicio, fin - inicio));
         inicio = fin + 1;
+    }
+
+    for (std::size_t i = 0; i < lineas.size(); ++i) {
+        const std::string linea = acotar(lineas[i], tablero);
+        const bool busca = primeraPalabra(linea) == "go" &&
+                           !dividirPalabras(textoArgumentos(linea, 2), " ").empty();
+        if (busca && i + 1 < lineas.size()) consola.durante.push_back(acotar(lineas[++i], tablero));
+        consola.ejecutar(linea);
+        // A search that ended before its first check never saw its line: it comes next.
+        std::deque<std::string> sobrantes;
+        sobrantes.swap(consola.durante);
+        for (const std::string& s : sobrantes) consola.ejecutar(s);
     }
     return 0;
 }
