@@ -12,19 +12,33 @@
 namespace {
 using Reloj = std::chrono::steady_clock;
 
+bool variableActiva(const char* nombre) {
+    const char* valor = std::getenv(nombre);
+    return valor != nullptr && *valor != '\0' && *valor != '0';
+}
+
 int milisegundosHasta(Reloj::time_point limite) {
     const auto resto = std::chrono::duration_cast<std::chrono::milliseconds>(limite - Reloj::now());
     return resto.count() < 0 ? 0 : static_cast<int>(resto.count());
 }
 } // namespace
 
+std::string Proceso::rutaMotor() {
+    const char* motor = std::getenv("QV_MOTOR");
+    return motor != nullptr && *motor != '\0' ? motor : QV_BINARIO;
+}
+
 Proceso::Plazo Proceso::escalar(Plazo plazo) {
-    const char* sanitizado = std::getenv("QV_SANITIZADO");
-    const bool lento = sanitizado != nullptr && *sanitizado != '\0' && *sanitizado != '0';
-    return lento ? plazo * 5 : plazo;
+    if (variableActiva("QV_SANITIZADO")) return plazo * 5;
+    if (variableActiva("QV_LANZADOR")) return plazo * 2;
+    return plazo;
 }
 
 Proceso::Proceso(const std::string& ruta) {
+    const std::string extension = ruta.size() >= 4 ? ruta.substr(ruta.size() - 4) : "";
+    finDeLineaWindows = extension == ".exe" || extension == ".EXE";
+    const char* lanzador = std::getenv("QV_LANZADOR");
+    if (lanzador != nullptr && *lanzador == '\0') lanzador = nullptr;
     // A write to a child that has already ended must fail, not kill the test.
     std::signal(SIGPIPE, SIG_IGN);
     int haciaHijo[2];
@@ -39,7 +53,10 @@ Proceso::Proceso(const std::string& ruta) {
     if (pid == 0) {
         dup2(haciaHijo[0], STDIN_FILENO);
         dup2(desdeHijo[1], STDOUT_FILENO);
-        execl(ruta.c_str(), ruta.c_str(), static_cast<char*>(nullptr));
+        if (lanzador != nullptr)
+            execlp(lanzador, lanzador, ruta.c_str(), static_cast<char*>(nullptr));
+        else
+            execl(ruta.c_str(), ruta.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
     close(haciaHijo[0]);
@@ -113,6 +130,7 @@ std::optional<std::string> Proceso::leerLinea(Plazo plazo) {
         if (fin != std::string::npos) {
             std::string linea = pendiente.substr(0, fin);
             pendiente.erase(0, fin + 1);
+            if (finDeLineaWindows && !linea.empty() && linea.back() == '\r') linea.pop_back();
             return linea;
         }
         if (!leerMas(limite)) break;

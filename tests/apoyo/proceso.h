@@ -9,11 +9,13 @@
 
 // The real engine binary run as a child process over pipes. Every wait has a deadline, so a
 // hung engine fails the test instead of hanging it; the destructor kills a child still alive.
+// QV_MOTOR names another engine binary to run instead of the one built beside the tests, and
+// QV_LANZADOR a program that starts it (an emulator such as wine for a Windows build).
 class Proceso {
   public:
     using Plazo = std::chrono::milliseconds;
 
-    explicit Proceso(const std::string& ruta = QV_BINARIO);
+    explicit Proceso(const std::string& ruta = rutaMotor());
     Proceso(const Proceso&) = delete;
     Proceso& operator=(const Proceso&) = delete;
     ~Proceso();
@@ -42,7 +44,11 @@ class Proceso {
     // signal; nothing when the child is still running at the deadline.
     std::optional<int> esperarFin(Plazo plazo = plazoPorDefecto());
 
-    // Deadlines grow under the sanitizers (environment variable QV_SANITIZADO).
+    // The engine binary the tests run: QV_MOTOR when set, else the one built beside them.
+    static std::string rutaMotor();
+
+    // Deadlines grow under the sanitizers (environment variable QV_SANITIZADO) and under a
+    // launcher.
     static Plazo escalar(Plazo plazo);
     static Plazo plazoPorDefecto() { return escalar(Plazo(10000)); }
 
@@ -54,6 +60,8 @@ class Proceso {
     int entrada = -1;
     int salida = -1;
     bool finSalida = false;
+    // A Windows build ends its lines with "\r\n"; lines are handed out without the "\r".
+    bool finDeLineaWindows = false;
     std::optional<int> estadoFinal;
     std::string pendiente;
 };
