@@ -1,0 +1,10 @@
+set(CMAKE_C_COMPILER ${QV_MINGW_TRIPLETA}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${QV_MINGW_TRIPLETA}-g++-posix)
+set(CMAKE_RC_COMPILER ${QV_MINGW_TRIPLETA}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${QV_MINGW_TRIPLETA})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# Static C, C++ and thread runtimes: the executable runs on a bare Windows machine.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
