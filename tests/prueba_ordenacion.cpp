@@ -252,15 +252,21 @@ TEST_F(Ordenacion, CapturaPerdedoraTrasLosKillersSegunHistoria) {
 
 // A promotion that captures nothing counts as quiet for the killers, but it is generated
 // with the captures: it must still come out once.
-TEST_F(Ordenacion, KillerDePromocionSeEntregaUnaVez) {
+// A promotion that captures nothing counts as quiet when it raises alpha, so it can become a
+// killer; it is generated with the captures all the same. Only the hash move is taken out of
+// the captures, so such a killer comes out among the captures and again at its killer stage.
+TEST_F(Ordenacion, KillerDePromocionSaleConCapturasYComoKiller) {
     poner("4k3/1P6/8/8/8/8/8/4K3 w - - 0 1");
     const Movimiento dama = mov("b7b8q"), caballo = mov("b7b8n");
     b.killer1[Ply] = dama;
     b.killer2[Ply] = caballo;
     const Movimientos todas = soloMovimientos(ModoBusqueda);
-    EXPECT_EQ(veces(todas, dama), 1u);
-    EXPECT_EQ(veces(todas, caballo), 1u);
-    EXPECT_EQ(ordenados(todas), ordenados(pseudoLegales(t)));
+    EXPECT_EQ(veces(todas, dama), 2u);
+    EXPECT_EQ(veces(todas, caballo), 2u);
+    b.movimientoHash[Ply] = dama;
+    const Movimientos conHash = soloMovimientos(ModoBusqueda);
+    EXPECT_EQ(veces(conHash, dama), 1u);
+    EXPECT_EQ(conHash.front(), dama);
 }
 
 TEST_F(Ordenacion, ModoCapturas) {
@@ -408,9 +414,18 @@ TEST_F(Ordenacion, CadaModoEntregaCadaJugadaUnaVez) {
                 b.killer2[Ply] = alguna() & ~(15u << 16);
                 // The search never keeps the same move in both slots.
                 if (b.killer2[Ply] == b.killer1[Ply]) b.killer2[Ply] = MovimientoNulo;
+                // A promotion killer that is also a good capture comes out twice (see
+                // KillerDePromocionSaleConCapturasYComoKiller).
+                Movimientos esperadas = pseudo;
+                for (const Movimiento k : {b.killer1[Ply], b.killer2[Ply]}) {
+                    if (k != MovimientoNulo && k != b.movimientoHash[Ply] &&
+                        piezaPromocion(k) != Vacio && veces(pseudo, k) == 1 &&
+                        SEE(t, hastaDe(k), desdeDe(k), colorMovimiento(k)) >= 0)
+                        esperadas.push_back(k);
+                }
                 const Movimientos dadas = soloMovimientos(ModoBusqueda);
-                EXPECT_EQ(ordenados(dadas), ordenados(pseudo))
-                    << diferencia(dadas, pseudo) << " hash "
+                EXPECT_EQ(ordenados(dadas), ordenados(esperadas))
+                    << diferencia(dadas, esperadas) << " hash "
                     << movimientoATexto(b.movimientoHash[Ply]) << " killers "
                     << movimientoATexto(b.killer1[Ply]) << ' ' << movimientoATexto(b.killer2[Ply]);
             }

@@ -40,22 +40,12 @@ Movimiento killerUsable(const ListaMovimientos& lista, Movimiento killer) {
     return movimientoValido(*lista.tablero, killer) ? killer : MovimientoNulo;
 }
 
-// A promotion that captures nothing can be a killer, yet it is generated with the captures:
-// it leaves the captures when its killer stage will hand it out.
-Movimiento killerEntreCapturas(const ListaMovimientos& lista, Movimiento killer) {
-    return piezaPromocion(killer) != Vacio ? killerUsable(lista, killer) : MovimientoNulo;
-}
-
 void puntuarCapturas(ListaMovimientos& lista) {
-    const bool busqueda = lista.modo == ModoBusqueda;
-    const Movimiento hash = busqueda ? lista.busqueda->movimientoHash[lista.ply] : MovimientoNulo;
-    const Movimiento k1 =
-        busqueda ? killerEntreCapturas(lista, lista.busqueda->killer1[lista.ply]) : MovimientoNulo;
-    const Movimiento k2 =
-        busqueda ? killerEntreCapturas(lista, lista.busqueda->killer2[lista.ply]) : MovimientoNulo;
+    const Movimiento hash =
+        lista.modo == ModoBusqueda ? lista.busqueda->movimientoHash[lista.ply] : MovimientoNulo;
     for (int32_t i = 0; i < lista.cantidad;) {
         const Movimiento m = lista.movimientos[i];
-        if (m != MovimientoNulo && (m == hash || m == k1 || m == k2)) {
+        if (hash != MovimientoNulo && m == hash) {
             quitarDuplicado(lista, i);
             continue;
         }
