@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
-#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -89,22 +89,47 @@ class Sesion {
     Proceso proceso;
 };
 
+std::vector<std::string> palabras(const std::string& linea) {
+    std::istringstream s(linea);
+    std::vector<std::string> r;
+    for (std::string p; s >> p;) r.push_back(p);
+    return r;
+}
+
+bool esNumero(const std::string& p) {
+    return !p.empty() && p.find_first_not_of("0123456789") == std::string::npos;
+}
+
+bool esNumeroConSigno(const std::string& p) {
+    return esNumero(p[0] == '-' ? p.substr(1) : p);
+}
+
+bool esJugada(const std::string& p) {
+    auto en = [&](std::size_t i, char a, char b) { return p[i] >= a && p[i] <= b; };
+    if (p.size() != 4 && p.size() != 5) return false;
+    if (!en(0, 'a', 'h') || !en(1, '1', '8') || !en(2, 'a', 'h') || !en(3, '1', '8')) return false;
+    return p.size() == 4 || std::string("qrbn").find(p[4]) != std::string::npos;
+}
+
 // The line with the values of the "time" and "nps" fields blanked out.
 std::string sinTiempos(const std::string& linea) {
-    static const std::regex campos(" (time|nps) [0-9]+");
-    return std::regex_replace(linea, campos, " $1 *");
+    std::string r;
+    bool ocultar = false;
+    std::size_t i = 0;
+    while (i < linea.size()) {
+        const std::size_t fin = std::min(linea.find(' ', i), linea.size());
+        const std::string palabra = linea.substr(i, fin - i);
+        r += ocultar && esNumero(palabra) ? "*" : palabra;
+        ocultar = palabra == "time" || palabra == "nps";
+        if (fin < linea.size()) r += ' ';
+        i = fin + 1;
+    }
+    return r;
 }
 
 Lineas sinTiempos(const Lineas& lineas) {
     Lineas r;
     for (const std::string& l : lineas) r.push_back(sinTiempos(l));
-    return r;
-}
-
-std::vector<std::string> palabras(const std::string& linea) {
-    std::istringstream s(linea);
-    std::vector<std::string> r;
-    for (std::string p; s >> p;) r.push_back(p);
     return r;
 }
 
@@ -157,9 +182,8 @@ TEST(LineasInfo, FormatoDeInfoDepth) {
     m.sinResumen();
     const Lineas lineas = m.buscar(std::string("position fen ") + FenMedioJuego, "go depth 6");
     ASSERT_FALSE(lineas.empty());
-    static const std::regex forma("info depth ([0-9]+) time ([0-9]+) nodes ([0-9]+) nps ([0-9]+) "
-                                  "hashfull ([0-9]+) score (cp -?[0-9]+|mate -?[0-9]+) pv "
-                                  "((?:[a-h][1-8][a-h][1-8][qrbn]? )+)");
+    static const char* const Rotulos[] = {"info",  "depth", nullptr, "time",     nullptr, "nodes",
+                                          nullptr, "nps",   nullptr, "hashfull", nullptr, "score"};
     int32_t profundidadAnterior = 0;
     uint64_t nodosAnteriores = 0;
     std::string ultimaPv;
@@ -167,16 +191,36 @@ TEST(LineasInfo, FormatoDeInfoDepth) {
         const std::string& l = lineas[i];
         ASSERT_TRUE(esInfo(l)) << l;
         if (!empiezaPor(l, "info depth ")) continue;
-        std::smatch c;
-        ASSERT_TRUE(std::regex_match(l, c, forma)) << l;
-        const int32_t profundidad = std::stoi(c[1]);
-        const uint64_t t = std::stoull(c[2]);
-        const uint64_t nodos = std::stoull(c[3]);
-        const uint64_t nps = std::stoull(c[4]);
+        const std::vector<std::string> p = palabras(l);
+        ASSERT_GE(p.size(), 16u) << l;
+        for (std::size_t k = 0; k < 12; ++k) {
+            if (Rotulos[k]) {
+                EXPECT_EQ(p[k], Rotulos[k]) << l;
+            } else {
+                EXPECT_TRUE(esNumero(p[k])) << l;
+            }
+        }
+        EXPECT_TRUE(p[12] == "cp" || p[12] == "mate") << l;
+        EXPECT_TRUE(esNumeroConSigno(p[13])) << l;
+        EXPECT_EQ(p[14], "pv") << l;
+        std::string pv;
+        for (std::size_t k = 15; k < p.size(); ++k) {
+            EXPECT_TRUE(esJugada(p[k])) << l;
+            pv += p[k] + ' ';
+        }
+        // Single blanks throughout, and one after the last move of the line.
+        std::string rehecha;
+        for (std::size_t k = 0; k < 15; ++k) rehecha += p[k] + ' ';
+        EXPECT_EQ(l, rehecha + pv);
+
+        const int32_t profundidad = std::stoi(p[2]);
+        const uint64_t t = std::stoull(p[4]);
+        const uint64_t nodos = std::stoull(p[6]);
+        const uint64_t nps = std::stoull(p[8]);
         EXPECT_TRUE(profundidad == profundidadAnterior || profundidad == profundidadAnterior + 1)
             << l;
         EXPECT_GE(nodos, nodosAnteriores) << l;
-        EXPECT_LE(std::stoi(c[5]), 1000) << l;
+        EXPECT_LE(std::stoi(p[10]), 1000) << l;
         // nps uses a reading of the clock taken just before the one printed as "time".
         bool coherente = false;
         for (uint64_t antes = t >= 3 ? t - 3 : 0; antes <= t; ++antes)
@@ -184,7 +228,7 @@ TEST(LineasInfo, FormatoDeInfoDepth) {
         EXPECT_TRUE(coherente) << l;
         profundidadAnterior = profundidad;
         nodosAnteriores = nodos;
-        ultimaPv = c[7];
+        ultimaPv = pv;
     }
     EXPECT_EQ(profundidadAnterior, 6);
     EXPECT_EQ(lineas.back(), "bestmove " + palabras(ultimaPv).front());
@@ -196,8 +240,6 @@ TEST(LineasInfo, CurrmovenumberDesdeLaIteracionCinco) {
     m.sinResumen();
     const Lineas lineas = m.buscar("position startpos", "go depth 6");
     ASSERT_FALSE(lineas.empty());
-    static const std::regex forma(
-        "info currmovenumber ([0-9]+) currmove ([a-h][1-8][a-h][1-8]) nodes ([0-9]+)");
     std::size_t ultimaDepth4 = 0;
     for (std::size_t i = 0; i < lineas.size(); ++i)
         if (empiezaPor(lineas[i], "info depth 4 ")) ultimaDepth4 = i;
@@ -209,9 +251,12 @@ TEST(LineasInfo, CurrmovenumberDesdeLaIteracionCinco) {
     for (std::size_t i = 0; i < lineas.size(); ++i) {
         if (!empiezaPor(lineas[i], "info currmovenumber ")) continue;
         EXPECT_GT(i, ultimaDepth4) << lineas[i];
-        std::smatch c;
-        ASSERT_TRUE(std::regex_match(lineas[i], c, forma)) << lineas[i];
-        const int32_t numero = std::stoi(c[1]);
+        const std::vector<std::string> p = palabras(lineas[i]);
+        ASSERT_EQ(p.size(), 7u) << lineas[i];
+        ASSERT_EQ(lineas[i],
+                  "info currmovenumber " + p[2] + " currmove " + p[4] + " nodes " + p[6]);
+        ASSERT_TRUE(esNumero(p[2]) && esJugada(p[4]) && esNumero(p[6])) << lineas[i];
+        const int32_t numero = std::stoi(p[2]);
         if (numero == 1) {
             tandas.emplace_back();
             esperado = 1;
@@ -219,9 +264,9 @@ TEST(LineasInfo, CurrmovenumberDesdeLaIteracionCinco) {
         ASSERT_FALSE(tandas.empty());
         EXPECT_EQ(numero, esperado) << lineas[i];
         ++esperado;
-        EXPECT_TRUE(tandas.back().insert(c[2]).second) << "repeated " << lineas[i];
-        EXPECT_GE(std::stoull(c[3]), nodosAnteriores);
-        nodosAnteriores = std::stoull(c[3]);
+        EXPECT_TRUE(tandas.back().insert(p[4]).second) << "repeated " << lineas[i];
+        EXPECT_GE(std::stoull(p[6]), nodosAnteriores);
+        nodosAnteriores = std::stoull(p[6]);
     }
     ASSERT_EQ(tandas.size(), 2u);
     EXPECT_EQ(tandas[0].size(), 20u);
