@@ -2,40 +2,6 @@
 
 #include "generacion/tablas.h"
 
-namespace {
-
-// King squares come from FEN text too; a square outside the board stands for no king.
-inline Bitboard bitRey(const Tablero& t, int bando) {
-    const uint32_t k = static_cast<uint32_t>(t.casillaRey[bando]);
-    return k < 64 ? Bitboard{1} << k : 0;
-}
-
-} // namespace
-
-bool enJaque(const Tablero& t) {
-    const int bando = t.bandoQueMueve();
-    const int enemigo = bando ^ 1;
-    const uint32_t k = static_cast<uint32_t>(t.casillaRey[bando]);
-    // A side without a king on the board cannot be in check.
-    if (k >= 64) return false;
-    const Bitboard* bb = t.bitboardsPieza;
-
-    if (bando == Blanco) {
-        if (TablaAtaquesPeonBlanco[k] & bb[PeonNegro]) return true;
-    } else {
-        if (TablaAtaquesPeonNegro[k] & bb[PeonBlanco]) return true;
-    }
-    if (TablaAtaquesCaballo[k] & bb[CaballoBlanco + enemigo]) return true;
-
-    const Bitboard damas = bb[DamaBlanca + enemigo];
-    const Bitboard diagonales = bb[AlfilBlanco + enemigo] | damas;
-    if ((AtaquesAlfilVacio[k] & diagonales) && (ataquesAlfil(t, k) & diagonales)) return true;
-    const Bitboard rectas = bb[TorreBlanca + enemigo] | damas;
-    if ((AtaquesTorreVacio[k] & rectas) && (ataquesTorre(t, k) & rectas)) return true;
-
-    return (TablaAtaquesRey[k] & bitRey(t, enemigo)) != 0;
-}
-
 bool casillaAtacada(const Tablero& t, Casilla s, int bando) {
     const Bitboard* bb = t.bitboardsPieza;
     if (TablaAtaquesCaballo[s] & bb[CaballoBlanco + bando]) return true;

@@ -47,15 +47,48 @@ inline Bitboard ataquesLinea(const Tablero& t, int32_t d, Casilla s) {
     }
 }
 
-bool enJaque(const Tablero& t);
 bool casillaAtacada(const Tablero& t, Casilla s, int bando);
 Bitboard atacantesCasilla(const Tablero& t, Casilla s);
 bool estaClavada(const Tablero& t, Casilla s, int bando);
 
-// Whether the side that has just moved left its own king attacked.
-inline bool dejaReyEnJaque(Tablero& t) {
-    t.ladoQueMueve = !t.ladoQueMueve;
-    const bool jaque = enJaque(t);
-    t.ladoQueMueve = !t.ladoQueMueve;
-    return jaque;
+// King squares come from FEN text too; a square outside the board stands for no king.
+inline Bitboard bitRey(const Tablero& t, int bando) {
+    const uint32_t k = static_cast<uint32_t>(t.casillaRey[bando]);
+    return k < 64 ? Bitboard{1} << k : 0;
+}
+
+// Whether the king of side `bando` stands attacked by the other side. The cheap piece kinds
+// go first; a sliding lookup runs only when an enemy slider shares an empty-board line.
+inline bool reyAtacado(const Tablero& t, int bando) {
+    const int enemigo = bando ^ 1;
+    const uint32_t k = static_cast<uint32_t>(t.casillaRey[bando]);
+    // A side without a king on the board cannot be in check.
+    if (k >= 64) return false;
+    const Bitboard* bb = t.bitboardsPieza;
+
+    if (bando == Blanco) {
+        if (TablaAtaquesPeonBlanco[k] & bb[PeonNegro]) return true;
+    } else {
+        if (TablaAtaquesPeonNegro[k] & bb[PeonBlanco]) return true;
+    }
+    if (TablaAtaquesCaballo[k] & bb[CaballoBlanco + enemigo]) return true;
+
+    const Bitboard damas = bb[DamaBlanca + enemigo];
+    const Bitboard diagonales = bb[AlfilBlanco + enemigo] | damas;
+    if ((AtaquesAlfilVacio[k] & diagonales) && (ataquesAlfil(t, k) & diagonales)) return true;
+    const Bitboard rectas = bb[TorreBlanca + enemigo] | damas;
+    if ((AtaquesTorreVacio[k] & rectas) && (ataquesTorre(t, k) & rectas)) return true;
+
+    return (TablaAtaquesRey[k] & bitRey(t, enemigo)) != 0;
+}
+
+// Whether the side to move is in check.
+inline bool enJaque(const Tablero& t) {
+    return reyAtacado(t, t.bandoQueMueve());
+}
+
+// Whether the side that has just moved left its own king attacked: the legality test after
+// every make of a pseudo-legal move.
+inline bool dejaReyEnJaque(const Tablero& t) {
+    return reyAtacado(t, t.bandoQueMueve() ^ 1);
 }
