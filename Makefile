@@ -3,7 +3,8 @@
 CMAKE_GEN := -G Ninja
 JOBS ?= 2
 
-.PHONY: run build test test-release test-asan bench deps clean fuzz fuzz-build test-fuzz
+.PHONY: run build test test-release test-asan bench deps clean fuzz fuzz-build test-fuzz \
+	dist build-win32 build-win64 test-windows build-test-e2e gtest-m32 build-m32 test-m32 bench-m32
 
 deps:
 	@./scripts/dependencias.sh
@@ -15,7 +16,7 @@ build: deps
 run: build
 	@./build/release/quorvantel
 
-test: deps test-release test-asan test-fuzz
+test: deps test-release test-asan test-fuzz test-m32 build-win32 test-windows
 
 test-release:
 	cmake -S . -B build/test $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release
@@ -51,6 +52,75 @@ fuzz: fuzz-build
 test-fuzz: fuzz-build
 	rm -rf $(FUZZ_DIR)/corpus-test && mkdir -p $(FUZZ_DIR)/corpus-test
 	$(FUZZ_DIR)/fuzz_consola $(FUZZ_OPCIONES) -seed=1 -max_total_time=60 $(FUZZ_DIR)/corpus-test fuzz/corpus
+
+# Windows executables from Debian's mingw-w64 (static, so they run on a bare Windows machine),
+# the end-to-end tests against the 64-bit one under wine, and a 32-bit Linux build with its
+# tests. `make dist` puts the Linux x86-64 (generic CPU) and both Windows engines in dist/.
+MINGW_OPCIONES := $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DQV_TESTS=OFF -DQV_BENCH=OFF
+WINE_ENTORNO := WINEPREFIX=$(CURDIR)/build/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+
+build-win32: deps
+	cmake -S . -B build/win32 $(MINGW_OPCIONES) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake
+	cmake --build build/win32 -j $(JOBS) --target quorvantel
+
+build-win64: deps
+	cmake -S . -B build/win64 $(MINGW_OPCIONES) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-x86_64.cmake
+	cmake --build build/win64 -j $(JOBS) --target quorvantel
+
+dist: build-win32 build-win64
+	cmake -S . -B build/dist $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DQV_TESTS=OFF -DQV_BENCH=OFF -DQV_NATIVE=OFF
+	cmake --build build/dist -j $(JOBS) --target quorvantel
+	mkdir -p dist
+	cp build/dist/quorvantel dist/quorvantel
+	cp build/win32/quorvantel.exe dist/quorvantel-win32.exe
+	cp build/win64/quorvantel.exe dist/quorvantel-win64.exe
+
+# The test executables are Linux programs; each end-to-end one starts the Windows engine through
+# wine. A persistent wine server saves its start-up on every engine run. The two board printouts
+# with key values are left out: the Windows C library's rand gives other Zobrist keys.
+WINE_EXCLUIDAS := Tablero.PosicionInicialLineaALinea:Tablero.TrasE4E5
+test-windows: build-win64 build-test-e2e
+	mkdir -p build/wine
+	$(WINE_ENTORNO) wineserver -p
+	$(WINE_ENTORNO) wineboot -i >/dev/null 2>&1
+	@fallos=0; for t in $(addprefix build/test/,$(E2E_PRUEBAS)); do \
+		echo "== $$t (wine)"; \
+		$(WINE_ENTORNO) QV_MOTOR=$(CURDIR)/build/win64/quorvantel.exe QV_LANZADOR=wine \
+			$$t --gtest_filter=-$(WINE_EXCLUIDAS) --gtest_brief=1 || fallos=1; \
+	done; $(WINE_ENTORNO) wineserver -k; exit $$fallos
+
+E2E_PRUEBAS = $(basename $(notdir $(wildcard tests/e2e_*.cpp)))
+build-test-e2e:
+	cmake -S . -B build/test $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release
+	cmake --build build/test -j $(JOBS) --target $(E2E_PRUEBAS)
+
+# GoogleTest's Debian libraries are 64-bit: the 32-bit build gets its own from the sources.
+gtest-m32: deps
+	cmake -S /usr/src/googletest -B build/m32-gtest $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DBUILD_GMOCK=OFF \
+		-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/linux-m32.cmake -DCMAKE_INSTALL_PREFIX=$(CURDIR)/build/m32-gtest/instalado
+	cmake --build build/m32-gtest -j $(JOBS)
+	cmake --install build/m32-gtest >/dev/null
+
+build-m32: gtest-m32
+	cmake -S . -B build/m32 $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/linux-m32.cmake \
+		-DGTest_DIR=$(CURDIR)/build/m32-gtest/instalado/lib/cmake/GTest
+	cmake --build build/m32 -j $(JOBS)
+
+# Where the kernel runs no 32-bit programs the tests run under qemu-user, which cannot re-run a
+# 32-bit test binary for a threadsafe death test.
+M32_EXCLUIDAS := DeathTest|HistorialLlenoFallaRuidosamente
+test-m32: build-m32
+	@emulador=$$(sed -n 's/^QV_EMULADOR_M32:STRING=//p' build/m32/CMakeCache.txt); \
+	if [ -n "$$emulador" ]; then \
+		echo "32-bit programs run under $$emulador"; \
+		cd build/m32 && QV_LANZADOR=$$emulador ctest --output-on-failure -j $(JOBS) -E '$(M32_EXCLUIDAS)'; \
+	else \
+		cd build/m32 && ctest --output-on-failure -j $(JOBS); \
+	fi
+
+bench-m32: build-m32
+	@emulador=$$(sed -n 's/^QV_EMULADOR_M32:STRING=//p' build/m32/CMakeCache.txt); \
+	$$emulador ./build/m32/quorvantel_bench $(BENCH_ARGS)
 
 clean:
 	rm -rf build dist
