@@ -1,104 +1,64 @@
 #include <gtest/gtest.h>
 
 #include <set>
-#include <sstream>
 #include <string>
-#include <vector>
 
-#include "apoyo/proceso.h"
+#include "apoyo/uci.h"
 
 namespace {
 
 constexpr int MaximoPlies = 60;
 
-bool empiezaPor(const std::string& linea, const std::string& prefijo) {
-    return linea.compare(0, prefijo.size(), prefijo) == 0;
-}
-
-struct Resultado {
-    int plies = 0;
-    bool sinMovimientos = false;
-};
-
-// The engine plays both sides through UCI. Before every "go" the legal moves are listed, and
-// the answer must be one of them; the game ends when the side to move has none or at the limit.
-void jugar(const std::string& inicio, const std::string& go, Resultado& resultado) {
-    Proceso motor;
-    ASSERT_TRUE(motor.iniciado());
-    for (int i = 0; i < 10; ++i) ASSERT_TRUE(motor.leerLinea());
-    motor.escribirLinea("setoption name Resumen Busqueda value false");
-    motor.escribirLinea("ucinewgame");
-
+// The engine plays both sides through UCI. Before every "go" the legal moves are listed, and the
+// answer must be one of them; the game ends when the side to move has none or at the limit.
+// Returns the plies played, negative when the game ended with no move left.
+int jugar(const std::string& inicio, const std::string& go) {
+    SesionUCI m(false);
+    m.enviar("ucinewgame");
     std::string jugadas;
-    for (int ply = 0; ply <= MaximoPlies; ++ply) {
-        motor.escribirLinea(inicio + (jugadas.empty() ? "" : " moves" + jugadas));
-        motor.escribirLinea("listamovs");
-        std::vector<std::string> listado;
-        const auto total = motor.leerHasta(
-            [](const std::string& l) { return empiezaPor(l, "Total Movimientos: "); },
-            Proceso::plazoPorDefecto(), &listado);
-        ASSERT_TRUE(total) << "no move list after" << jugadas;
-        ASSERT_GE(listado.size(), 2u);
-        for (std::size_t i = 0; i + 2 < listado.size(); ++i)
-            ADD_FAILURE() << "unexpected line before the move list: " << listado[i];
-        ASSERT_TRUE(motor.leerLinea()) << "blank line after the move list";
+    for (int ply = 0;; ++ply) {
+        SCOPED_TRACE(inicio + " moves" + jugadas);
+        m.enviar(inicio + (jugadas.empty() ? "" : " moves" + jugadas));
+        const Lineas listado = m.salidaDe("listamovs");
+        if (listado.size() != 3 || listado[2] != "") {
+            ADD_FAILURE() << "not a move list";
+            return 0;
+        }
+        const Lineas lista = palabras(listado[0]);
+        const std::set<std::string> legales(lista.begin(), lista.end());
+        EXPECT_EQ(listado[1], "Total Movimientos: " + std::to_string(legales.size()));
+        if (ply == MaximoPlies) return ply;
 
-        std::set<std::string> legales;
-        std::istringstream palabras(listado[listado.size() - 2]);
-        for (std::string m; palabras >> m;) legales.insert(m);
-        ASSERT_EQ(std::to_string(legales.size()), total->substr(19)) << jugadas;
-        if (ply == MaximoPlies) break;
-
-        motor.escribirLinea(go);
-        std::vector<std::string> busqueda;
-        const auto mejor =
-            motor.leerHasta([](const std::string& l) { return empiezaPor(l, "bestmove "); },
-                            Proceso::plazoPorDefecto(), &busqueda);
-        ASSERT_TRUE(mejor) << "no bestmove after" << jugadas;
+        const Lineas busqueda = m.buscar(go);
+        if (busqueda.empty()) return 0;
         for (std::size_t i = 0; i + 1 < busqueda.size(); ++i)
             EXPECT_TRUE(empiezaPor(busqueda[i], "info ")) << busqueda[i];
-        const std::string movimiento = mejor->substr(9);
+        const std::string movimiento = busqueda.back().substr(9);
         if (legales.empty()) {
-            EXPECT_EQ(movimiento, "xxxx") << jugadas;
-            resultado.sinMovimientos = true;
-            break;
+            EXPECT_EQ(movimiento, "xxxx");
+            return -ply;
         }
-        ASSERT_EQ(legales.count(movimiento), 1u) << movimiento << " is not legal after" << jugadas
-                                                 << "; legal: " << listado[listado.size() - 2];
+        if (legales.count(movimiento) != 1) {
+            ADD_FAILURE() << movimiento << " is not legal; legal: " << listado[0];
+            return 0;
+        }
         jugadas += " " + movimiento;
-        resultado.plies = ply + 1;
     }
-    motor.escribirLinea("quit");
-    EXPECT_EQ(motor.esperarFin(), 0);
 }
 
-TEST(Autojuego, DesdeLaPosicionInicial) {
-    Resultado r;
-    jugar("position startpos", "go depth 3", r);
-    EXPECT_GT(r.plies, 0);
+TEST(Autojuego, CadaBestmoveEsLegal) {
+    // Castlings available; promotions and en passant soon.
+    for (const char* inicio :
+         {"position startpos",
+          "position fen r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1",
+          "position fen 8/2P3k1/8/3pP3/8/8/1p3K2/8 w - d6 0 1"})
+        EXPECT_NE(jugar(inicio, "go depth 3"), 0) << inicio;
 }
 
-// Open middle game with both castlings available.
-TEST(Autojuego, MedioJuegoConEnroques) {
-    Resultado r;
-    jugar("position fen r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1",
-          "go depth 3", r);
-    EXPECT_GT(r.plies, 0);
-}
-
-// Promotions and en passant come up quickly with pawns this far advanced.
-TEST(Autojuego, PeonesAPuntoDeCoronar) {
-    Resultado r;
-    jugar("position fen 8/2P3k1/8/3pP3/8/8/1p3K2/8 w - d6 0 1", "go depth 3", r);
-    EXPECT_GT(r.plies, 0);
-}
-
-// A queen against a bare king: the game ends in mate well inside the limit.
 TEST(Autojuego, DamaContraReyTerminaEnMate) {
-    Resultado r;
-    jugar("position fen 8/8/8/4k3/8/8/8/3QK3 w - - 0 1", "go movetime 50", r);
-    EXPECT_TRUE(r.sinMovimientos) << "no mate within " << MaximoPlies << " plies";
-    EXPECT_EQ(r.plies % 2, 1) << "the side with the queen gives the last move";
+    const int plies = jugar("position fen 8/8/8/4k3/8/8/8/3QK3 w - - 0 1", "go depth 6");
+    EXPECT_LT(plies, 0) << "no mate within " << MaximoPlies << " plies";
+    EXPECT_EQ(-plies % 2, 1) << "the side with the queen gives the last move";
 }
 
 } // namespace
