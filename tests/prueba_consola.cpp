@@ -62,8 +62,10 @@ class ConsolaRegistro : public Consola {
         lineas.push_back(std::string(profundidad, '>') + linea);
         if (alProcesar) alProcesar();
         if (linea == "quit") salir = true;
+        // Read before the release: the reader then overwrites `linea`.
+        const bool busqueda = linea == "go";
         liberarLector();
-        if (linea != "go") return;
+        if (!busqueda) return;
         const auto limite = std::chrono::steady_clock::now() + Proceso::escalar(5000ms);
         while (!hayLineaPendiente()) {
             if (std::chrono::steady_clock::now() > limite) return;
@@ -156,7 +158,7 @@ TEST(Lector, LineasComoLlegan) {
         // Compared whole but printed short: the long lines would flood a failure.
         const Lineas lineas = consola.ejecutarConPlazo();
         EXPECT_TRUE(lineas == esperadas)
-            << entrada.substr(0, 30) << ": " << lineas.size() << " lines";
+            << entrada.substr(0, 30) << ": " << ::testing::PrintToString(lineas);
         if (esperadas[0] == "go") {
             EXPECT_TRUE(consola.senalConsumida);
         }
