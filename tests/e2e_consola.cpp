@@ -11,16 +11,12 @@ const std::string Guiones(64, '-');
 
 // "Mmm dd yyyy": English month abbreviation, day in two characters (blank-padded), year.
 bool esFechaDeCompilacion(const std::string& fecha) {
-    const std::string::size_type mes =
-        std::string("JanFebMarAprMayJunJulAugSepOctNovDec").find(fecha.substr(0, 3));
-    auto digitos = [&](std::size_t i, std::size_t n) {
-        for (std::size_t k = i; k < i + n; ++k)
-            if (!std::isdigit(static_cast<unsigned char>(fecha[k]))) return false;
-        return true;
-    };
-    return fecha.size() == 11 && mes % 3 == 0 && fecha[3] == ' ' &&
-           (fecha[4] == ' ' || (fecha[4] >= '0' && fecha[4] <= '3')) && digitos(5, 1) &&
-           fecha[6] == ' ' && digitos(7, 4);
+    std::string forma = fecha;
+    for (char& c : forma)
+        if (std::isdigit(static_cast<unsigned char>(c))) c = '9';
+    const auto mes = std::string("JanFebMarAprMayJunJulAugSepOctNovDec").find(fecha.substr(0, 3));
+    return fecha.size() == 11 && mes < 36 && mes % 3 == 0 &&
+           (forma.substr(3) == "  9 9999" || (forma.substr(3) == " 99 9999" && fecha[4] <= '3'));
 }
 
 // The engine ends by itself with status 0 and prints nothing more.

@@ -61,12 +61,10 @@ class SesionUCI {
   public:
     explicit SesionUCI(bool resumen = true) {
         for (int i = 0; i < 10; ++i) {
-            const auto linea = proceso.leerLinea();
-            if (!linea) {
+            if (!proceso.leerLinea()) {
                 ADD_FAILURE() << "start-up line " << i + 1 << " missing";
                 return;
             }
-            arranque.push_back(*linea);
         }
         if (!resumen) enviar("setoption name Resumen Busqueda value false");
     }
@@ -96,7 +94,6 @@ class SesionUCI {
     }
 
     Proceso proceso;
-    Lineas arranque;
 
   private:
     Lineas leer(const std::function<bool(const std::string&)>& fin, int plazo,
