@@ -74,43 +74,55 @@ class BusquedaDirecta : public ::testing::Test {
     Tablero* t = nullptr;
 };
 
-TEST_F(BusquedaDirecta, MateYAhogado) {
-    preparar("rnb1kbnr/pppp1ppp/8/4p3/6Pq/5P2/PPPPP2P/RNBQKBNR w KQkq - 1 3");
-    EXPECT_EQ(buscarEn(4, 8, -Infinito, Infinito), 4 - 32768);
-    preparar("rnb1kbnr/pppp1ppp/8/4p3/6Pq/5P2/PPPPP2P/RNBQKBNR w KQkq - 1 3");
-    EXPECT_EQ(buscarEn(7, 24, -100, 100), 7 - 32768);
-
-    preparar("k7/8/1Q6/8/8/8/8/2K5 b - - 0 1");
-    EXPECT_EQ(buscarEn(4, 8, -Infinito, Infinito), 0);
-    preparar("k7/8/1Q6/8/8/8/8/2K5 b - - 0 1");
-    EXPECT_EQ(buscarEn(3, 16, -500, -400), 0);
+// Scores of whole nodes: mate, stalemate, repetition in the path or in the game, the
+// fifty-move rule (a mate is still a mate, a move reaching beta still cuts).
+TEST_F(BusquedaDirecta, PuntuacionesDeNodo) {
+    constexpr int32_t Gana = 1; // stands for any score above 500
+    const char* const mate = "rnb1kbnr/pppp1ppp/8/4p3/6Pq/5P2/PPPPP2P/RNBQKBNR w KQkq - ";
+    const char* const dama = "4k3/8/8/8/8/8/8/3QK3 w - - ";
+    const std::string vuelta = "e1f1 e8f8 f1e1 f8e8";
+    const struct {
+        std::string fen, jugadas;
+        int32_t ply, profundidad, alfa, beta;
+        bool nulo;
+        int32_t esperado;
+    } casos[] = {
+        {std::string(mate) + "1 3", "", 4, 8, -Infinito, Infinito, true, 4 - 32768},
+        {std::string(mate) + "1 3", "", 7, 24, -100, 100, true, 7 - 32768},
+        {"k7/8/1Q6/8/8/8/8/2K5 b - - 0 1", "", 4, 8, -Infinito, Infinito, true, 0},
+        {"k7/8/1Q6/8/8/8/8/2K5 b - - 0 1", "", 3, 16, -500, -400, true, 0},
+        {"6k1/5ppp/8/8/8/8/5PPP/R5K1 w - - 0 1", "", 2, 16, -Infinito, Infinito, true, 32765},
+        {std::string(dama) + "0 1", vuelta, 3, 16, -Infinito, Infinito, true, 0},
+        {std::string(dama) + "0 1", vuelta, 2, 16, -Infinito, Infinito, true, Gana},
+        {std::string(dama) + "0 1", vuelta + " " + vuelta, 2, 16, -Infinito, Infinito, true, 0},
+        {std::string(dama) + "100 80", "", 2, 8, -Infinito, Infinito, true, Gana},
+        {std::string(dama) + "101 80", "", 2, 8, -Infinito, Infinito, true, 0},
+        {std::string(mate) + "101 3", "", 4, 8, -Infinito, Infinito, true, 4 - 32768},
+        {std::string(dama) + "101 80", "", 2, 8, 100, 200, false, 200},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.fen + " " + c.jugadas);
+        std::istringstream palabras(c.jugadas);
+        std::vector<std::string> jugadas;
+        for (std::string j; palabras >> j;) jugadas.push_back(j);
+        preparar(c.fen, jugadas);
+        const int32_t s = buscarEn(c.ply, c.profundidad, c.alfa, c.beta, c.nulo);
+        if (c.esperado == Gana) {
+            EXPECT_GT(s, 500);
+        } else {
+            EXPECT_EQ(s, c.esperado);
+        }
+        const std::string pv = movimientoATexto(b->variante[2][2]);
+        EXPECT_TRUE(c.esperado != 32765 || pv == "a1a8") << pv;
+    }
 }
 
-TEST_F(BusquedaDirecta, MateEnUnoDesdeElNodo) {
-    preparar("6k1/5ppp/8/8/8/8/5PPP/R5K1 w - - 0 1");
-    EXPECT_EQ(buscarEn(2, 16, -Infinito, Infinito), 32768 - 3);
-    EXPECT_EQ(movimientoATexto(b->variante[2][2]), "a1a8");
-}
-
-TEST_F(BusquedaDirecta, RepeticionEnElCaminoOLaPartida) {
+TEST_F(BusquedaDirecta, Repeticion) {
     const std::string fen = "4k3/8/8/8/8/8/8/3QK3 w - - 0 1";
-    const std::vector<std::string> vuelta = {"e1f1", "e8f8", "f1e1", "f8e8"};
-    std::vector<std::string> dosVueltas = vuelta;
-    dosVueltas.insert(dosVueltas.end(), vuelta.begin(), vuelta.end());
-
-    preparar(fen, vuelta);
+    preparar(fen, {"e1f1", "e8f8", "f1e1", "f8e8"});
     EXPECT_TRUE(b->esRepeticion(3));
     EXPECT_TRUE(b->esRepeticion(6));
     EXPECT_FALSE(b->esRepeticion(2));
-    EXPECT_EQ(buscarEn(3, 16, -Infinito, Infinito), 0);
-
-    preparar(fen, vuelta);
-    EXPECT_GT(buscarEn(2, 16, -Infinito, Infinito), 500);
-
-    preparar(fen, dosVueltas);
-    EXPECT_TRUE(b->esRepeticion(2));
-    EXPECT_EQ(buscarEn(2, 16, -Infinito, Infinito), 0);
-
     // The other side to move in the same squares is a different position.
     preparar(fen, {"e1f1", "e8f8", "f1e1"});
     EXPECT_FALSE(b->esRepeticion(5));
@@ -128,67 +140,40 @@ TEST_F(BusquedaDirecta, RepeticionNoMiraMasAllaDelContador) {
     t->movidasRegla50 = 4;
 }
 
-TEST_F(BusquedaDirecta, ReglaDeLasCincuentaJugadas) {
-    preparar("4k3/8/8/8/8/8/8/3QK3 w - - 100 80");
-    EXPECT_GT(buscarEn(2, 8, -Infinito, Infinito), 500);
-    preparar("4k3/8/8/8/8/8/8/3QK3 w - - 101 80");
-    EXPECT_EQ(buscarEn(2, 8, -Infinito, Infinito), 0);
-    // A mate is still a mate.
-    preparar("rnb1kbnr/pppp1ppp/8/4p3/6Pq/5P2/PPPPP2P/RNBQKBNR w KQkq - 101 3");
-    EXPECT_EQ(buscarEn(4, 8, -Infinito, Infinito), 4 - 32768);
-    // A move reaching beta still cuts.
-    preparar("4k3/8/8/8/8/8/8/3QK3 w - - 101 80");
-    EXPECT_EQ(buscarEn(2, 8, 100, 200, false), 200);
-}
-
-// A queen alone, and a rook with a knight, are 9 units: no null move at depth 56.
-TEST_F(BusquedaDirecta, SinMovimientoNuloConPocoMaterialYMuchaProfundidad) {
-    for (const char* fen : {"4k3/8/8/8/8/8/8/3QK3 w - - 0 1", "4k3/8/8/8/8/8/8/1N1RK3 w - - 0 1"}) {
-        preparar(fen);
-        detenerEnElSegundoNodo();
-        buscarEn(2, 56, -30000, -29999);
-        EXPECT_EQ(estadisticas.intentosNulo, 0u) << fen;
-
-        preparar(fen);
-        EXPECT_EQ(buscarEn(2, 48, -30000, -29999), -29999) << fen;
-        EXPECT_EQ(estadisticas.intentosNulo, 1u) << fen;
-        EXPECT_EQ(estadisticas.cortesNuloMin, 1u) << fen;
-        EXPECT_EQ(estadisticas.cortesNuloMax, 0u) << fen;
+// 9 units or less (a queen, a rook and a knight) try no null move at depth 56 and reduce 16
+// at 48; two rooks reduce 24 at 56 and 16 at 48; never in check or without permission.
+TEST_F(BusquedaDirecta, MovimientoNulo) {
+    const struct {
+        const char* fen;
+        int32_t profundidad;
+        bool nulo;
+        uint64_t intentos, cortesMin, cortesMax;
+    } casos[] = {
+        {"4k3/8/8/8/8/8/8/3QK3 w - - 0 1", 56, true, 0, 0, 0},
+        {"4k3/8/8/8/8/8/8/3QK3 w - - 0 1", 48, true, 1, 1, 0},
+        {"4k3/8/8/8/8/8/8/1N1RK3 w - - 0 1", 56, true, 0, 0, 0},
+        {"4k3/8/8/8/8/8/8/1N1RK3 w - - 0 1", 48, true, 1, 1, 0},
+        {"4k3/8/8/8/8/8/8/R3K2R w - - 0 1", 56, true, 1, 0, 1},
+        {"4k3/8/8/8/8/8/4r3/R3K2R w - - 0 1", 48, true, 0, 0, 0},
+        {"4k3/8/8/8/8/8/8/R3K2R w - - 0 1", 48, false, 0, 0, 0},
+        {"4k3/8/8/8/8/8/8/R3K2R w - - 0 1", 48, true, 1, 1, 0},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(::testing::Message() << c.fen << " " << c.profundidad);
+        preparar(c.fen);
+        // Without a null move the search would go on: stop it at its second node.
+        if (c.intentos == 0) detenerEnElSegundoNodo();
+        const int32_t s = buscarEn(2, c.profundidad, -30000, -29999, c.nulo);
+        EXPECT_EQ(s, c.intentos ? -29999 : s);
+        EXPECT_EQ(estadisticas.intentosNulo, c.intentos);
+        EXPECT_EQ(estadisticas.cortesNuloMin, c.cortesMin);
+        EXPECT_EQ(estadisticas.cortesNuloMax, c.cortesMax);
     }
-}
-
-TEST_F(BusquedaDirecta, DosTorresReducenTresPliesSoloMasAllaDe48) {
-    const std::string fen = "4k3/8/8/8/8/8/8/R3K2R w - - 0 1";
-    preparar(fen);
-    EXPECT_EQ(buscarEn(2, 56, -30000, -29999), -29999);
-    EXPECT_EQ(estadisticas.intentosNulo, 1u);
-    EXPECT_EQ(estadisticas.cortesNuloMax, 1u);
-    EXPECT_EQ(estadisticas.cortesNuloMin, 0u);
-
-    preparar(fen);
-    EXPECT_EQ(buscarEn(2, 48, -30000, -29999), -29999);
-    EXPECT_EQ(estadisticas.intentosNulo, 1u);
-    EXPECT_EQ(estadisticas.cortesNuloMax, 0u);
-    EXPECT_EQ(estadisticas.cortesNuloMin, 1u);
-
     // The stored cut answers the same node at once the next time.
-    const uint64_t nodos = estadisticas.nodos;
-    const uint64_t cortes = estadisticas.cortesHashBeta;
+    const uint64_t nodos = estadisticas.nodos, cortes = estadisticas.cortesHashBeta;
     EXPECT_EQ(buscarEn(2, 48, -30000, -29999), -29999);
     EXPECT_EQ(estadisticas.nodos, nodos + 1);
     EXPECT_EQ(estadisticas.cortesHashBeta, cortes + 1);
-}
-
-TEST_F(BusquedaDirecta, SinMovimientoNuloEnJaqueOSinPermiso) {
-    preparar("4k3/8/8/8/8/8/4r3/R3K2R w - - 0 1");
-    detenerEnElSegundoNodo();
-    buscarEn(2, 48, -30000, -29999);
-    EXPECT_EQ(estadisticas.intentosNulo, 0u);
-
-    preparar("4k3/8/8/8/8/8/8/R3K2R w - - 0 1");
-    detenerEnElSegundoNodo();
-    buscarEn(2, 48, -30000, -29999, false);
-    EXPECT_EQ(estadisticas.intentosNulo, 0u);
 }
 
 TEST_F(BusquedaDirecta, DetenidaDevuelveCero) {
@@ -245,43 +230,40 @@ TEST_F(BusquedaDirecta, ExtensionAmenazaYRespuestaUnicaConTope) {
     EXPECT_EQ(estadisticas.extensionesAmenaza, 2u);
 }
 
-TEST_F(BusquedaDirecta, QsearchCortaConLaEvaluacion) {
-    preparar("4k3/8/8/3r4/8/8/8/3QK3 w - - 0 1");
-    ASSERT_GE(evaluar(*t), 100);
-    EXPECT_EQ(b->qsearch(-100, 100, 2), 100);
-    EXPECT_EQ(estadisticas.nodosQsearch, 1u);
+// Quiescence cases around the static evaluation e: a cut at beta without generating, a
+// side in check without captures, only losing captures (pruned and counted), an illegal
+// capture of a pinned piece, a quiet position below alpha, and the last ply.
+TEST_F(BusquedaDirecta, QsearchDevuelveLaEvaluacion) {
+    constexpr int32_t Sin = 99999; // no bound
+    const struct {
+        const char* fen;
+        int32_t ply, alfa, beta, esperado; // relative to e
+        int podados;
+    } casos[] = {
+        {"4k3/8/8/3r4/8/8/8/3QK3 w - - 0 1", 2, -50, -10, -10, 0},
+        {"4r1k1/8/8/8/8/8/8/4K3 w - - 0 1", 2, -Sin, Sin, 0, 0},
+        {"4r1k1/8/8/8/8/8/8/4K3 w - - 0 1", 2, 10, 20, 0, 0},
+        {"4k3/8/2p5/3p1p2/6p1/8/8/3QK3 w - - 0 1", 2, -Sin, Sin, 0, 2},
+        {"4k3/8/8/8/4r3/6p1/4N3/4K3 w - - 0 1", 2, -Sin, Sin, 0, 0},
+        {"4k3/4p3/8/8/8/8/3P4/4K3 w - - 0 1", 2, 15, 45, 0, 0},
+        {"4k3/4p3/8/8/8/8/3P4/4K3 w - - 0 1", 2, -15, 45, 0, 0},
+        {"4k3/8/8/3r4/8/8/8/3QK3 w - - 0 1", MaxPly, -Sin, Sin, 0, 0},
+        {"4k3/8/8/3r4/8/8/8/3QK3 w - - 0 1", MaxPly, 5, Sin, 5, 0},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(::testing::Message() << c.fen << " " << c.alfa << " " << c.beta);
+        preparar(c.fen);
+        const int32_t e = evaluar(*t);
+        const int32_t alfa = c.alfa == -Sin ? -Infinito : e + c.alfa;
+        const int32_t beta = c.beta == Sin ? Infinito : e + c.beta;
+        EXPECT_EQ(b->qsearch(alfa, beta, c.ply), e + c.esperado);
+        EXPECT_EQ(estadisticas.podadosSEE, static_cast<uint64_t>(c.podados));
+        EXPECT_LE(estadisticas.nodosQsearch, 1u);
+        EXPECT_EQ(t->numHistorial, 0);
+    }
+    preparar(casos[0].fen);
+    b->qsearch(-Infinito, -Infinito + 1, 2);
     EXPECT_EQ(estadisticas.generacionesCapturas, 0u);
-}
-
-TEST_F(BusquedaDirecta, QsearchEnJaqueSinCapturasDevuelveLaEvaluacion) {
-    preparar("4r1k1/8/8/8/8/8/8/4K3 w - - 0 1");
-    const int32_t estatica = evaluar(*t);
-    EXPECT_EQ(b->qsearch(-Infinito, Infinito, 2), estatica);
-    EXPECT_EQ(b->qsearch(estatica + 10, estatica + 20, 2), estatica);
-}
-
-TEST_F(BusquedaDirecta, QsearchSoloCapturasPerdedoras) {
-    preparar("4k3/8/2p5/3p1p2/6p1/8/8/3QK3 w - - 0 1");
-    const int32_t estatica = evaluar(*t);
-    EXPECT_EQ(b->qsearch(-Infinito, Infinito, 2), estatica);
-    EXPECT_EQ(estadisticas.podadosSEE, 2u);
-    EXPECT_EQ(estadisticas.nodosQsearch, 1u);
-    EXPECT_EQ(t->numHistorial, 0);
-}
-
-TEST_F(BusquedaDirecta, QsearchCapturaIlegalPorClavada) {
-    preparar("4k3/8/8/8/4r3/6p1/4N3/4K3 w - - 0 1");
-    const int32_t estatica = evaluar(*t);
-    EXPECT_EQ(b->qsearch(-Infinito, Infinito, 2), estatica);
-    EXPECT_EQ(estadisticas.podadosSEE, 0u);
-    EXPECT_EQ(estadisticas.nodosQsearch, 1u);
-}
-
-TEST_F(BusquedaDirecta, QsearchTranquilaPorDebajoDeAlfaDevuelveLaEvaluacion) {
-    preparar("4k3/4p3/8/8/8/8/3P4/4K3 w - - 0 1");
-    const int32_t estatica = evaluar(*t);
-    EXPECT_EQ(b->qsearch(estatica + 15, estatica + 45, 2), estatica);
-    EXPECT_EQ(b->qsearch(estatica - 15, estatica + 45, 2), estatica);
 }
 
 TEST_F(BusquedaDirecta, QsearchGuardaLaLineaDeCapturas) {
@@ -293,13 +275,6 @@ TEST_F(BusquedaDirecta, QsearchGuardaLaLineaDeCapturas) {
     // White keeps the exchange rook for pawn against the bishop that recaptures.
     EXPECT_GT(s, evaluar(*t));
     EXPECT_EQ(t->numHistorial, 0);
-}
-
-TEST_F(BusquedaDirecta, QsearchEnElUltimoPlyNoGenera) {
-    preparar("4k3/8/8/3r4/8/8/8/3QK3 w - - 0 1");
-    const int32_t estatica = evaluar(*t);
-    EXPECT_EQ(b->qsearch(-Infinito, Infinito, MaxPly), estatica);
-    EXPECT_EQ(b->qsearch(estatica + 5, Infinito, MaxPly), estatica + 5);
 }
 
 // pensar with a depth: the counters and the best move come from this search alone.
@@ -319,34 +294,25 @@ class Pensar : public BusquedaDirecta {
     }
 };
 
-TEST_F(Pensar, MateEnUnoYRaizSinMovimientos) {
+TEST_F(Pensar, MateEnUnoRaizSinMovimientosYContadores) {
     preparar("6k1/5ppp/8/8/8/8/5PPP/R5K1 w - - 0 1");
     std::string salida;
     EXPECT_EQ(movimientoATexto(pensarCallado(3, &salida)), "a1a8");
     EXPECT_NE(salida.find("score mate 1 pv a1a8 \n"), std::string::npos) << salida;
-
+    // No legal move, or a negative depth: no search, no output.
     preparar("rnb1kbnr/pppp1ppp/8/4p3/6Pq/5P2/PPPPP2P/RNBQKBNR w KQkq - 1 3");
     EXPECT_EQ(pensarCallado(4, &salida), MovimientoNulo);
-    EXPECT_EQ(salida, "");
-    EXPECT_EQ(estadisticas.nodos, 0u);
-}
-
-TEST_F(Pensar, ContadoresDeCadaBusquedaEmpiezanEnCero) {
+    EXPECT_EQ(salida + std::to_string(estadisticas.nodos), "0");
     preparar("r1bqkbnr/pppp1ppp/2n5/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R w KQkq - 2 3");
+    EXPECT_EQ(pensarCallado(-1, &salida), MovimientoNulo);
+    EXPECT_EQ(salida + std::to_string(estadisticas.nodos), "0");
+    // The counters of each search start from 0.
     pensarCallado(4);
     const uint64_t primera = estadisticas.nodos;
     ASSERT_GT(primera, 0u);
     motor->tablaHash->vaciar();
     pensarCallado(4);
     EXPECT_EQ(estadisticas.nodos, primera);
-}
-
-TEST_F(Pensar, ProfundidadNegativaNoBusca) {
-    preparar("r1bqkbnr/pppp1ppp/2n5/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R w KQkq - 2 3");
-    std::string salida;
-    EXPECT_EQ(pensarCallado(-1, &salida), MovimientoNulo);
-    EXPECT_EQ(salida, "");
-    EXPECT_EQ(estadisticas.nodos, 0u);
 }
 
 } // namespace

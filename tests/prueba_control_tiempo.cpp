@@ -9,109 +9,9 @@
 #include "consola/consola_uci.h"
 #include "consola/motor.h"
 #include "tablero/fen.h"
-#include "tablero/tablero.h"
-#include "tablero/tipos.h"
 #include "uci/control_tiempo.h"
 
 namespace {
-
-ControlTiempo limites() {
-    ControlTiempo control(nullptr);
-    control.reiniciar();
-    return control;
-}
-
-TEST(Presupuesto, RelojSolo) {
-    ControlTiempo c = limites();
-    c.setWtime(60000);
-    EXPECT_EQ(c.tiempoAsignado(Blanco), 1000u);
-    c.setWtime(59);
-    EXPECT_EQ(c.tiempoAsignado(Blanco), 0u);
-    c.setWtime(119);
-    EXPECT_EQ(c.tiempoAsignado(Blanco), 1u);
-}
-
-TEST(Presupuesto, IncrementoSeSumaEntero) {
-    ControlTiempo c = limites();
-    c.setWtime(60000);
-    c.setWinc(1000);
-    EXPECT_EQ(c.tiempoAsignado(Blanco), 2000u);
-    c.setWtime(0);
-    EXPECT_EQ(c.tiempoAsignado(Blanco), 1000u);
-}
-
-TEST(Presupuesto, MovidasRestantesDividenEntreMasUno) {
-    ControlTiempo c = limites();
-    c.setWtime(60000);
-    c.setMovestogo(19);
-    EXPECT_EQ(c.tiempoAsignado(Blanco), 3000u);
-    // The increment plays no part once a moves-to-go count is given.
-    c.setWinc(5000);
-    EXPECT_EQ(c.tiempoAsignado(Blanco), 3000u);
-    c.setMovestogo(1);
-    EXPECT_EQ(c.tiempoAsignado(Blanco), 30000u);
-}
-
-TEST(Presupuesto, TiempoFijoGanaATodo) {
-    ControlTiempo c = limites();
-    c.setWtime(60000);
-    c.setBtime(60000);
-    c.setWinc(1000);
-    c.setBinc(1000);
-    c.setMovestogo(19);
-    c.setMovetime(5000);
-    EXPECT_EQ(c.tiempoAsignado(Blanco), 5000u);
-    EXPECT_EQ(c.tiempoAsignado(Negro), 5000u);
-}
-
-TEST(Presupuesto, NegrasUsanSuRelojYSuIncremento) {
-    ControlTiempo c = limites();
-    c.setWtime(600000);
-    c.setWinc(9000);
-    c.setBtime(6000);
-    c.setBinc(200);
-    EXPECT_EQ(c.tiempoAsignado(Negro), 300u);
-    EXPECT_EQ(c.tiempoAsignado(Blanco), 19000u);
-    c.setMovestogo(5);
-    EXPECT_EQ(c.tiempoAsignado(Negro), 1000u);
-}
-
-TEST(Presupuesto, SinRelojNiTiempoFijoEsCero) {
-    ControlTiempo c = limites();
-    EXPECT_EQ(c.tiempoAsignado(Blanco), 0u);
-    EXPECT_EQ(c.tiempoAsignado(Negro), 0u);
-    c.setDepth(6);
-    c.setInfinite(true);
-    EXPECT_EQ(c.tiempoAsignado(Blanco), 0u);
-}
-
-TEST(Presupuesto, MovidasRestantesQueDesbordanNoDividenPorCero) {
-    ControlTiempo c = limites();
-    c.setWtime(6000);
-    c.setMovestogo(0xFFFFFFFFu);
-    EXPECT_EQ(c.tiempoAsignado(Blanco), 100u);
-}
-
-TEST(Presupuesto, ReiniciarBorraTodo) {
-    ControlTiempo c = limites();
-    c.setWtime(1);
-    c.setBtime(2);
-    c.setWinc(3);
-    c.setBinc(4);
-    c.setMovetime(5);
-    c.setMovestogo(6);
-    c.setDepth(7);
-    c.setInfinite(true);
-    c.reiniciar();
-    EXPECT_EQ(c.wtime, 0u);
-    EXPECT_EQ(c.btime, 0u);
-    EXPECT_EQ(c.winc, 0u);
-    EXPECT_EQ(c.binc, 0u);
-    EXPECT_EQ(c.movetime, 0u);
-    EXPECT_EQ(c.movestogo, 0u);
-    EXPECT_EQ(c.depth, 0);
-    EXPECT_FALSE(c.infinite);
-}
 
 // The real "go" handler run on a checkmated position: the search visits no node, so each call
 // only walks the words, prints "bestmove xxxx" and leaves the limits in the engine's record.
@@ -135,118 +35,82 @@ class PalabrasGo : public ::testing::Test {
         return salida.str();
     }
 
-    const ControlTiempo& control() const { return *motor->controlTiempo; }
-
     Motor* motor = nullptr;
     ConsolaUCI consola;
 };
 
-TEST_F(PalabrasGo, CadaClaveGuardaSuValor) {
-    EXPECT_EQ(go("wtime 100 btime 200 winc 3 binc 4 movestogo 5 movetime 6 depth 7"),
-              "bestmove xxxx\n");
-    EXPECT_EQ(control().wtime, 100u);
-    EXPECT_EQ(control().btime, 200u);
-    EXPECT_EQ(control().winc, 3u);
-    EXPECT_EQ(control().binc, 4u);
-    EXPECT_EQ(control().movestogo, 5u);
-    EXPECT_EQ(control().movetime, 6u);
-    EXPECT_EQ(control().depth, 7);
-    EXPECT_FALSE(control().infinite);
+// The budget of each side from the words of "go"; every "go" starts from zero limits.
+TEST_F(PalabrasGo, Presupuestos) {
+    const struct {
+        const char* palabras;
+        uint32_t blancas, negras;
+    } casos[] = {
+        {"wtime 60000", 1000, 0},
+        {"wtime 59", 0, 0},
+        {"wtime 119", 1, 0},
+        {"wtime 60000 winc 1000", 2000, 0},
+        {"wtime 0 winc 1000", 1000, 0},
+        // With a moves-to-go count the increment plays no part.
+        {"wtime 60000 movestogo 19 winc 5000", 3000, 0},
+        {"wtime 60000 movestogo 1", 30000, 0},
+        {"wtime 60000 btime 60000 winc 1000 binc 1000 movestogo 19 movetime 5000", 5000, 5000},
+        {"wtime 600000 winc 9000 btime 6000 binc 200", 19000, 300},
+        {"btime 6000 binc 200 movestogo 5", 0, 1000},
+        {"depth 6 infinite", 0, 0},
+        {"wtime 6000 movestogo 4294967295", 100, 0},
+        {"movestogo -1 wtime 1000", 16, 0},
+        {"ponder wtime 1000 btime 1000", 16, 16},
+        // Negative clocks give no time; a value that is a key word is taken as a value.
+        {"wtime -100 btime -100 winc -5 binc -5", 0, 0},
+        {"movetime -1 wtime 6000", 100, 0},
+        {"wtime 500 depth 3 infinite", 8, 0},
+        {"btime 500 wtime", 0, 8},
+        {"wtime", 0, 0},
+        {"depth wtime 5", 0, 0},
+        {"nodes 5000 mate 3", 0, 0},
+        {"mate movetime 80", 0, 0},
+        {"searchmoves wtime 100", 0, 0},
+        {"wtime 300 searchmoves", 5, 0},
+        {"wtime 100 wtime 200", 3, 0},
+        {"depth abc wtime 12x", 0, 0},
+        {"  wtime   700  ", 11, 0},
+    };
+    for (const auto& caso : casos) {
+        EXPECT_EQ(go(caso.palabras), "bestmove xxxx\n");
+        EXPECT_EQ(motor->controlTiempo->tiempoAsignado(Blanco), caso.blancas) << caso.palabras;
+        EXPECT_EQ(motor->controlTiempo->tiempoAsignado(Negro), caso.negras) << caso.palabras;
+    }
 }
 
-TEST_F(PalabrasGo, SinPalabrasNoBuscaNiReinicia) {
+TEST_F(PalabrasGo, CadaClaveGuardaSuValor) {
+    const ControlTiempo& c = *motor->controlTiempo;
+    go("wtime 100 btime 200 winc 3 binc 4 movestogo 5 movetime 6 depth 7");
+    EXPECT_EQ(std::to_string(c.wtime) + " " + std::to_string(c.btime) + " " +
+                  std::to_string(c.winc) + " " + std::to_string(c.binc) + " " +
+                  std::to_string(c.movestogo) + " " + std::to_string(c.movetime) + " " +
+                  std::to_string(c.depth),
+              "100 200 3 4 5 6 7");
+    EXPECT_FALSE(c.infinite);
+    // Without words nothing runs and nothing is reset.
     go("wtime 500 infinite");
     EXPECT_EQ(go(""), "");
-    EXPECT_EQ(control().wtime, 500u);
-    EXPECT_TRUE(control().infinite);
-}
-
-TEST_F(PalabrasGo, CadaGoEmpiezaDeCero) {
-    go("wtime 500 depth 3 infinite");
-    go("btime 50");
-    EXPECT_EQ(control().wtime, 0u);
-    EXPECT_EQ(control().depth, 0);
-    EXPECT_FALSE(control().infinite);
-    EXPECT_EQ(control().btime, 50u);
-}
-
-TEST_F(PalabrasGo, ElValorSeConsumeAunqueSeaUnaClave) {
-    go("depth wtime 5");
-    EXPECT_EQ(control().depth, 0);
-    EXPECT_EQ(control().wtime, 0u);
-    go("movetime infinite");
-    EXPECT_FALSE(control().infinite);
-    EXPECT_EQ(control().movetime, 0u);
-}
-
-TEST_F(PalabrasGo, ClaveAlFinalSeIgnora) {
-    go("btime 500 wtime");
-    EXPECT_EQ(control().btime, 500u);
-    EXPECT_EQ(control().wtime, 0u);
-    EXPECT_EQ(go("wtime"), "bestmove xxxx\n");
-    EXPECT_EQ(control().tiempoAsignado(Blanco), 0u);
-}
-
-TEST_F(PalabrasGo, ClaveRepetidaSeQuedaConLaUltima) {
-    go("wtime 100 depth 2 wtime 200 depth 9");
-    EXPECT_EQ(control().wtime, 200u);
-    EXPECT_EQ(control().depth, 9);
-}
-
-TEST_F(PalabrasGo, SearchmovesSaltaUnaPalabra) {
-    go("searchmoves wtime 100");
-    EXPECT_EQ(control().wtime, 0u);
-    go("searchmoves e2e4 d2d4 infinite");
-    EXPECT_TRUE(control().infinite);
-    go("wtime 300 searchmoves");
-    EXPECT_EQ(control().wtime, 300u);
-}
-
-TEST_F(PalabrasGo, NodosYMateNoGuardanNadaPeroConsumenSuValor) {
-    go("nodes 5000 mate 3");
-    EXPECT_EQ(control().tiempoAsignado(Blanco), 0u);
-    go("nodes depth 4");
-    EXPECT_EQ(control().depth, 0);
-    go("mate movetime 80");
-    EXPECT_EQ(control().movetime, 0u);
-}
-
-TEST_F(PalabrasGo, PonderNoCambiaNadaMas) {
-    go("ponder wtime 1000 btime 1000");
-    EXPECT_EQ(control().tiempoAsignado(Blanco), 16u);
-    EXPECT_FALSE(control().infinite);
-}
-
-TEST_F(PalabrasGo, RelojNegativoNoDaTiempo) {
-    go("wtime -100 btime -100 winc -5 binc -5");
-    EXPECT_EQ(control().wtime, 0u);
-    EXPECT_EQ(control().btime, 0u);
-    EXPECT_EQ(control().winc, 0u);
-    EXPECT_EQ(control().binc, 0u);
-    EXPECT_EQ(control().tiempoAsignado(Blanco), 0u);
-    EXPECT_EQ(control().tiempoAsignado(Negro), 0u);
-    go("movetime -1 wtime 6000");
-    EXPECT_EQ(control().tiempoAsignado(Blanco), 100u);
-}
-
-TEST_F(PalabrasGo, MovidasRestantesNegativasNoDividenPorCero) {
-    go("movestogo -1 wtime 1000");
-    EXPECT_EQ(control().tiempoAsignado(Blanco), 16u);
-}
-
-TEST_F(PalabrasGo, ValoresQueNoSonNumeros) {
-    go("depth abc wtime 12x");
-    EXPECT_EQ(control().depth, 0);
-    EXPECT_EQ(control().wtime, 12u);
-    go("depth -1");
-    EXPECT_EQ(control().depth, -1);
-    go("depth 99999999999");
-    EXPECT_EQ(control().depth, 0);
-}
-
-TEST_F(PalabrasGo, VariosBlancosEntrePalabras) {
-    go("  wtime   700  ");
-    EXPECT_EQ(control().wtime, 700u);
+    EXPECT_EQ(c.wtime, 500u);
+    EXPECT_TRUE(c.infinite);
+    const std::pair<const char*, int32_t> profundidades[] = {
+        {"depth 3 btime 50", 3}, {"depth 2 depth 9", 9},   {"nodes depth 4", 0},
+        {"depth -1", -1},        {"depth 99999999999", 0}, {"btime 50", 0}};
+    for (const auto& caso : profundidades) {
+        go(caso.first);
+        EXPECT_EQ(c.depth, caso.second) << caso.first;
+    }
+    for (const char* palabras : {"searchmoves e2e4 d2d4 infinite", "infinite"}) {
+        go(palabras);
+        EXPECT_TRUE(c.infinite) << palabras;
+    }
+    for (const char* palabras : {"movetime infinite", "ponder wtime 1000"}) {
+        go(palabras);
+        EXPECT_FALSE(c.infinite) << palabras;
+    }
 }
 
 } // namespace

@@ -1,332 +1,277 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "apoyo/ayuda_generacion.h"
 #include "apoyo/posiciones.h"
-#include "generacion/ataques.h"
-#include "generacion/lista_movimientos.h"
 #include "tablero/consistencia.h"
 
 namespace {
 
-using Textos = std::vector<std::string>;
+using namespace ayuda;
 
-constexpr Casilla cs(const char* n) {
-    return (n[0] - 'a') + 8 * (n[1] - '1');
-}
-constexpr Bitboard bit(const char* n) {
-    return Bitboard{1} << cs(n);
+Textos textosDe(const std::string& fen, int cuales) {
+    return textos(generar(*tableroDesdeFEN(fen), cuales));
 }
 
-Textos capturas(const std::string& fen) {
-    auto t = tableroDesdeFEN(fen);
-    return ayuda::textos(ayuda::capturas(*t));
-}
-Textos tranquilos(const std::string& fen) {
-    auto t = tableroDesdeFEN(fen);
-    return ayuda::textos(ayuda::tranquilos(*t));
-}
-bool contiene(const Textos& lista, const std::string& texto) {
-    return std::find(lista.begin(), lista.end(), texto) != lista.end();
+Textos palabras(const std::string& texto) {
+    std::istringstream entrada(texto);
+    Textos resultado;
+    for (std::string p; entrada >> p;) resultado.push_back(p);
+    return resultado;
 }
 
-// ---- Generation order ----
-
-TEST(OrdenGeneracion, PosicionInicial) {
-    const char* fen = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
-    EXPECT_TRUE(capturas(fen).empty());
-    const Textos esperado = {"b1a3", "b1c3", "g1f3", "g1h3", "a2a3", "b2b3", "c2c3",
-                             "d2d3", "e2e3", "f2f3", "g2g3", "h2h3", "a2a4", "b2b4",
-                             "c2c4", "d2d4", "e2e4", "f2f4", "g2g4", "h2h4"};
-    EXPECT_EQ(tranquilos(fen), esperado);
-}
-
-TEST(OrdenGeneracion, PromocionEmpujandoAntesQueCapturando) {
-    auto t = tableroDesdeFEN("r6k/1P6/8/8/8/8/8/K7 w - - 0 1");
-    const std::vector<Movimiento> movs = ayuda::capturas(*t);
-    const Textos esperado = {"b7b8q", "b7b8n", "b7b8r", "b7b8b",
-                             "b7a8q", "b7a8n", "b7a8r", "b7a8b"};
-    ASSERT_EQ(ayuda::textos(movs), esperado);
-    EXPECT_EQ(movs[0], crearMovimiento(cs("b7"), cs("b8"), PeonBlanco, Vacio, DamaBlanca));
-    EXPECT_EQ(movs[5], crearMovimiento(cs("b7"), cs("a8"), PeonBlanco, TorreNegra, CaballoBlanco));
-}
-
-// Every kind of capture in one position: knight, king, rooks and queens, bishops and queens,
-// push promotions, en passant, then pawn captures toward file a and toward file h.
-TEST(OrdenGeneracion, CapturasYTranquilosPorTipoDePieza) {
-    const char* fen = "r6k/1P6/8/2pP4/1b2n3/2N5/4Q3/R3K3 w - c6 0 1";
-    const Textos esperadasCapturas = {"c3e4",  "a1a8", "e2e4",  "b7b8q", "b7b8n", "b7b8r",
-                                      "b7b8b", "d5c6", "b7a8q", "b7a8n", "b7a8r", "b7a8b"};
-    EXPECT_EQ(capturas(fen), esperadasCapturas);
-    const Textos esperadosTranquilos = {
-        "c3b1", "c3d1", "c3a2", "c3a4", "c3b5", "e1d1", "e1f1", "e1d2", "e1f2",
-        "a1b1", "a1c1", "a1d1", "a1a2", "a1a3", "a1a4", "a1a5", "a1a6", "a1a7",
-        "e2a2", "e2b2", "e2c2", "e2d2", "e2f2", "e2g2", "e2h2", "e2e3", "e2d1",
-        "e2f1", "e2d3", "e2f3", "e2c4", "e2g4", "e2b5", "e2h5", "e2a6", "d5d6"};
-    EXPECT_EQ(tranquilos(fen), esperadosTranquilos);
-}
-
-TEST(OrdenGeneracion, PeonesNegros) {
-    const char* fen = "4k3/8/8/8/3pPp2/8/6p1/4K2R b - e3 0 1";
-    const Textos esperadasCapturas = {"g2g1q", "g2g1n", "g2g1r", "g2g1b", "d4e3",
-                                      "f4e3",  "g2h1q", "g2h1n", "g2h1r", "g2h1b"};
-    EXPECT_EQ(capturas(fen), esperadasCapturas);
-    const Textos esperadosTranquilos = {"e8d7", "e8e7", "e8f7", "e8d8", "e8f8", "d4d3", "f4f3"};
-    EXPECT_EQ(tranquilos(fen), esperadosTranquilos);
-}
-
-TEST(OrdenGeneracion, AlPasoDesdeLaDerechaPrimero) {
+TEST(Generacion, OrdenDeCapturasYTranquilos) {
+    const struct {
+        const char* fen;
+        const char* capturas;
+        const char* tranquilos;
+    } casos[] = {
+        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1", "",
+         "b1a3 b1c3 g1f3 g1h3 a2a3 b2b3 c2c3 d2d3 e2e3 f2f3 g2g3 h2h3 a2a4 b2b4 c2c4 d2d4 e2e4 "
+         "f2f4 g2g4 h2h4"},
+        {"r6k/1P6/8/8/8/8/8/K7 w - - 0 1", "b7b8q b7b8n b7b8r b7b8b b7a8q b7a8n b7a8r b7a8b",
+         nullptr},
+        // Knight, king, rooks and queens, bishops and queens, push promotions, en passant,
+        // then pawn captures toward file a and toward file h.
+        {"r6k/1P6/8/2pP4/1b2n3/2N5/4Q3/R3K3 w - c6 0 1",
+         "c3e4 a1a8 e2e4 b7b8q b7b8n b7b8r b7b8b d5c6 b7a8q b7a8n b7a8r b7a8b",
+         "c3b1 c3d1 c3a2 c3a4 c3b5 e1d1 e1f1 e1d2 e1f2 a1b1 a1c1 a1d1 a1a2 a1a3 a1a4 a1a5 a1a6 "
+         "a1a7 e2a2 e2b2 e2c2 e2d2 e2f2 e2g2 e2h2 e2e3 e2d1 e2f1 e2d3 e2f3 e2c4 e2g4 e2b5 e2h5 "
+         "e2a6 d5d6"},
+        {"4k3/8/8/8/3pPp2/8/6p1/4K2R b - e3 0 1",
+         "g2g1q g2g1n g2g1r g2g1b d4e3 f4e3 g2h1q g2h1n g2h1r g2h1b",
+         "e8d7 e8e7 e8f7 e8d8 e8f8 d4d3 f4f3"},
+        {"4k3/8/8/3PpP2/8/8/8/4K3 w - e6 0 1", "f5e6 d5e6", nullptr},
+        // A pawn on rank 7 has no quiet move.
+        {"4k3/P7/8/8/8/8/8/4K3 w - - 0 1", "a7a8q a7a8n a7a8r a7a8b", "e1d1 e1f1 e1d2 e1e2 e1f2"},
+        // Pawns on the last rank have no move; a white pawn on rank 1 steps once only.
+        {"P3k3/8/8/8/8/8/8/p3K3 w - - 0 1", "", "e1d1 e1f1 e1d2 e1e2 e1f2"},
+        {"P3k3/8/8/8/8/8/8/p3K3 b - - 0 1", "", "e8d7 e8e7 e8f7 e8d8 e8f8"},
+        {"4k3/8/8/8/8/8/8/P3K3 w - - 0 1", "", "e1d1 e1f1 e1d2 e1e2 e1f2 a1a2"},
+        // En-passant squares on the wrong rank or with no pawn behind give nothing.
+        {"4k3/8/8/3PpP2/8/8/8/4K3 w - e3 0 1", "", nullptr},
+        {"4k3/8/8/3P1P2/8/8/8/4K3 w - e6 0 1", "", nullptr},
+        {"4k3/8/8/8/3pPp2/8/8/4K3 b - e6 0 1", "", nullptr},
+    };
+    for (const auto& caso : casos) {
+        EXPECT_EQ(textosDe(caso.fen, Capturas), palabras(caso.capturas)) << caso.fen;
+        if (caso.tranquilos) {
+            EXPECT_EQ(textosDe(caso.fen, Tranquilos), palabras(caso.tranquilos)) << caso.fen;
+        }
+    }
     auto t = tableroDesdeFEN("4k3/8/8/3PpP2/8/8/8/4K3 w - e6 0 1");
-    const std::vector<Movimiento> movs = ayuda::capturas(*t);
-    ASSERT_EQ(ayuda::textos(movs), (Textos{"f5e6", "d5e6"}));
-    EXPECT_EQ(movs[0], crearAlPaso(cs("f5"), cs("e6"), PeonBlanco, PeonNegro));
-    EXPECT_EQ(movs[1], crearAlPaso(cs("d5"), cs("e6"), PeonBlanco, PeonNegro));
-}
-
-TEST(OrdenGeneracion, Enroques) {
-    // b1 occupied: no long castling; g1 attacked: short castling is still generated.
-    Textos movs = tranquilos("r3k1r1/8/8/8/8/8/8/RN2K2R w KQq - 0 1");
-    EXPECT_TRUE(contiene(movs, "e1g1"));
-    EXPECT_FALSE(contiene(movs, "e1c1"));
-    // b1 attacked but empty does not matter; d1 attacked does.
-    movs = tranquilos("1r2k3/8/8/8/8/8/8/R3K2R w KQ - 0 1");
-    EXPECT_TRUE(contiene(movs, "e1c1"));
-    movs = tranquilos("3rk3/8/8/8/8/8/8/R3K2R w KQ - 0 1");
-    EXPECT_FALSE(contiene(movs, "e1c1"));
-    EXPECT_TRUE(contiene(movs, "e1g1"));
-    // In check: neither.
-    movs = tranquilos("4r1k1/8/8/8/8/8/8/R3K2R w KQ - 0 1");
-    EXPECT_FALSE(contiene(movs, "e1c1"));
-    EXPECT_FALSE(contiene(movs, "e1g1"));
-    // Short before long, for black too, each as its fixed word.
-    auto t = tableroDesdeFEN("r3k2r/8/8/8/8/8/8/4K3 b kq - 0 1");
-    const std::vector<Movimiento> negras = ayuda::tranquilos(*t);
-    const auto corto = std::find(negras.begin(), negras.end(), EnroqueE8G8);
-    const auto largo = std::find(negras.begin(), negras.end(), EnroqueE8C8);
-    ASSERT_NE(corto, negras.end());
-    ASSERT_NE(largo, negras.end());
-    EXPECT_LT(corto, largo);
-}
-
-TEST(OrdenGeneracion, PeonEnSeptimaSinTranquilos) {
-    const char* fen = "4k3/P7/8/8/8/8/8/4K3 w - - 0 1";
-    for (const std::string& m : tranquilos(fen)) EXPECT_NE(m.substr(0, 2), "a7") << m;
-    EXPECT_EQ(capturas(fen), (Textos{"a7a8q", "a7a8n", "a7a8r", "a7a8b"}));
-}
-
-// ---- Positions that only text set-up can produce ----
-
-TEST(GeneracionRobusta, PeonesEnFilasExtremas) {
-    // A white pawn on rank 8 and a black one on rank 1 have nowhere to go.
-    Textos todas = capturas("P3k3/8/8/8/8/8/8/p3K3 w - - 0 1");
-    for (const std::string& m : tranquilos("P3k3/8/8/8/8/8/8/p3K3 w - - 0 1")) todas.push_back(m);
-    for (const std::string& m : todas) EXPECT_NE(m.substr(0, 2), "a8") << m;
-    todas = capturas("P3k3/8/8/8/8/8/8/p3K3 b - - 0 1");
-    for (const std::string& m : tranquilos("P3k3/8/8/8/8/8/8/p3K3 b - - 0 1")) todas.push_back(m);
-    for (const std::string& m : todas) EXPECT_NE(m.substr(0, 2), "a1") << m;
-    // A white pawn on rank 1 steps once and never twice.
-    const Textos movs = tranquilos("4k3/8/8/8/8/8/8/P3K3 w - - 0 1");
-    EXPECT_TRUE(contiene(movs, "a1a2"));
-    EXPECT_FALSE(contiene(movs, "a1a3"));
-}
-
-TEST(GeneracionRobusta, CasillaAlPasoSinSentido) {
-    // Wrong rank for the side to move, or no enemy pawn behind: no en-passant capture.
-    EXPECT_TRUE(capturas("4k3/8/8/3PpP2/8/8/8/4K3 w - e3 0 1").empty());
-    EXPECT_TRUE(capturas("4k3/8/8/3P1P2/8/8/8/4K3 w - e6 0 1").empty());
-    EXPECT_TRUE(capturas("4k3/8/8/8/3pPp2/8/8/4K3 b - e6 0 1").empty());
-    auto t = tableroDesdeFEN("4k3/8/8/3PpP2/8/8/8/4K3 w - e6 0 1");
+    EXPECT_EQ(generar(*t, Capturas)[0], crearAlPaso(cs("f5"), cs("e6"), PeonBlanco, PeonNegro));
     for (int32_t e : {-100, -1, 65, 1000}) {
         t->casillaAlPaso = e;
-        EXPECT_TRUE(ayuda::capturas(*t).empty());
-        EXPECT_FALSE(movimientoValido(*t, crearAlPaso(cs("f5"), cs("e6"), PeonBlanco, PeonNegro)));
+        EXPECT_TRUE(generar(*t, Capturas).empty());
     }
 }
 
-TEST(GeneracionRobusta, EnroqueSinReyOTorreEnSuCasilla) {
-    for (const char* fen : {"4k3/8/8/8/8/8/8/4K3 w KQkq - 0 1", "4k3/8/8/8/8/8/8/R2K3R w KQ - 0 1",
-                            "4k3/8/8/8/8/8/8/B3K2N w KQ - 0 1"}) {
-        const Textos movs = tranquilos(fen);
-        EXPECT_FALSE(contiene(movs, "e1g1")) << fen;
-        EXPECT_FALSE(contiene(movs, "e1c1")) << fen;
+TEST(Generacion, Enroques) {
+    const struct {
+        const char* fen;
+        bool corto, largo;
+    } casos[] = {
+        // b1 occupied: no long castling; g1 attacked: short castling is still generated.
+        {"r3k1r1/8/8/8/8/8/8/RN2K2R w KQq - 0 1", true, false},
+        // b1 attacked but empty does not matter; d1 attacked does; in check neither.
+        {"1r2k3/8/8/8/8/8/8/R3K2R w KQ - 0 1", true, true},
+        {"3rk3/8/8/8/8/8/8/R3K2R w KQ - 0 1", true, false},
+        {"4r1k1/8/8/8/8/8/8/R3K2R w KQ - 0 1", false, false},
+        // Rights without the king or the rook on their squares.
+        {"4k3/8/8/8/8/8/8/4K3 w KQkq - 0 1", false, false},
+        {"4k3/8/8/8/8/8/8/R2K3R w KQ - 0 1", false, false},
+        {"4k3/8/8/8/8/8/8/B3K2N w KQ - 0 1", false, false},
+    };
+    for (const auto& caso : casos) {
+        const Textos movs = textosDe(caso.fen, Tranquilos);
+        EXPECT_EQ(contiene(movs, "e1g1"), caso.corto) << caso.fen;
+        EXPECT_EQ(contiene(movs, "e1c1"), caso.largo) << caso.fen;
     }
-    EXPECT_FALSE(
-        movimientoValido(*tableroDesdeFEN("4k3/8/8/8/8/8/8/R2K3R w KQ - 0 1"), EnroqueE1G1));
+    const Movimientos negras =
+        generar(*tableroDesdeFEN("r3k2r/8/8/8/8/8/8/4K3 b kq - 0 1"), Tranquilos);
+    const auto corto = std::find(negras.begin(), negras.end(), EnroqueE8G8);
+    EXPECT_LT(corto, std::find(negras.begin(), negras.end(), EnroqueE8C8));
+    EXPECT_NE(corto, negras.end());
 }
 
-TEST(GeneracionRobusta, ReyAusenteOCasillaDeReyFueraDelTablero) {
+TEST(Generacion, PosicionesQueSoloDaElTexto) {
+    // No king, or a king square off the board: nothing for the king, no check, no crash.
     auto t = tableroDesdeFEN("8/8/8/8/8/8/8/4K3 b - - 0 1");
-    EXPECT_TRUE(ayuda::pseudoLegales(*t).empty());
-    EXPECT_TRUE(ayuda::evasiones(*t).empty());
+    EXPECT_TRUE(generar(*t, PseudoLegales | Evasiones).empty());
     EXPECT_FALSE(enJaque(*t));
-
     t = tableroDesdeFEN("4k3/8/8/8/8/8/4P3/R3K2R w KQ - 0 1");
     for (int32_t k : {-7, 64, 99}) {
-        t->casillaRey[Blanco] = k;
-        t->casillaRey[Negro] = k;
+        t->casillaRey[Blanco] = t->casillaRey[Negro] = k;
         EXPECT_FALSE(enJaque(*t));
         EXPECT_FALSE(estaClavada(*t, cs("e2"), Blanco));
-        for (Movimiento m : ayuda::pseudoLegales(*t)) EXPECT_NE(piezaMovida(m), ReyBlanco);
-        EXPECT_TRUE(ayuda::evasiones(*t).empty());
-        casillaAtacada(*t, cs("e3"), Negro);
-        atacantesCasilla(*t, cs("d2"));
+        for (Movimiento m : generar(*t, PseudoLegales)) EXPECT_NE(piezaMovida(m), ReyBlanco);
+        EXPECT_TRUE(generar(*t, Evasiones).empty());
     }
-}
-
-TEST(GeneracionRobusta, CapturaDelReyEnPosicionIlegal) {
-    auto t = tableroDesdeFEN("4k3/8/8/8/8/8/4R3/4K3 w - - 0 1");
-    const std::vector<Movimiento> movs = ayuda::capturas(*t);
-    ASSERT_EQ(ayuda::textos(movs), (Textos{"e2e8"}));
-    EXPECT_EQ(piezaCapturada(movs[0]), ReyNegro);
+    // A king that can be taken: the move is generated, made and unmade, but never valid.
+    t = tableroDesdeFEN("4k3/8/8/8/8/8/4R3/4K3 w - - 0 1");
+    const Movimientos movs = generar(*t, Capturas);
+    ASSERT_EQ(textos(movs), (Textos{"e2e8"}));
     const Tablero antes = *t;
     t->hacerMovimiento(movs[0]);
     t->deshacerMovimiento();
-    std::string motivo;
-    EXPECT_TRUE(tablerosIguales(*t, antes, &motivo)) << motivo;
+    EXPECT_TRUE(tablerosIguales(*t, antes));
     EXPECT_FALSE(movimientoValido(*t, movs[0]));
-}
-
-TEST(GeneracionRobusta, ListaLlenaNoSeDesborda) {
     // 8 captures and 251 quiet moves: more than a list holds.
-    auto t = tableroDesdeFEN("nQQQQQkQ/Q6Q/Q6Q/Q4Q1Q/Q6Q/Q2Q3Q/QQ5Q/K1QQQ1QQ w - - 0 1");
-    ListaMovimientos lista = ayuda::listaVacia(*t);
-    generarCapturas(lista, *t);
-    EXPECT_EQ(lista.cantidad, 8);
-    generarTranquilos(lista, *t);
-    EXPECT_EQ(lista.cantidad, CapacidadLista);
-    generarEvasiones(lista, *t);
-    EXPECT_EQ(lista.cantidad, CapacidadLista);
+    t = tableroDesdeFEN("nQQQQQkQ/Q6Q/Q6Q/Q4Q1Q/Q6Q/Q2Q3Q/QQ5Q/K1QQQ1QQ w - - 0 1");
+    EXPECT_EQ(generar(*t, Capturas).size(), 8u);
+    EXPECT_EQ(generar(*t, PseudoLegales | Evasiones).size(), static_cast<size_t>(CapacidadLista));
 }
 
-// ---- movimientoValido ----
-
-TEST(MovimientoValido, CasosDePosicion) {
-    auto t = tableroDesdeFEN("r3k3/8/8/8/4b3/2N5/4P3/R3K3 w Q - 0 1");
-    const Movimiento capturaAlfil = crearMovimiento(cs("c3"), cs("e4"), CaballoBlanco, AlfilNegro);
-    EXPECT_TRUE(movimientoValido(*t, capturaAlfil));
-    // The target holds another piece than recorded, or nothing at all.
-    EXPECT_FALSE(
-        movimientoValido(*t, crearMovimiento(cs("c3"), cs("e4"), CaballoBlanco, CaballoNegro)));
-    EXPECT_FALSE(
-        movimientoValido(*t, crearMovimiento(cs("c3"), cs("d5"), CaballoBlanco, PeonNegro)));
-    EXPECT_TRUE(movimientoValido(*t, crearMovimiento(cs("c3"), cs("d5"), CaballoBlanco)));
-    // Wrong piece on the square, wrong side, own piece captured, no move.
-    EXPECT_FALSE(
-        movimientoValido(*t, crearMovimiento(cs("c3"), cs("e4"), AlfilBlanco, AlfilNegro)));
-    EXPECT_FALSE(movimientoValido(*t, crearMovimiento(cs("e4"), cs("c2"), AlfilNegro)));
-    EXPECT_FALSE(
-        movimientoValido(*t, crearMovimiento(cs("c3"), cs("e2"), CaballoBlanco, PeonBlanco)));
-    EXPECT_FALSE(movimientoValido(*t, MovimientoNulo));
-    // Sliders need a free path.
-    EXPECT_TRUE(movimientoValido(*t, crearMovimiento(cs("a1"), cs("a8"), TorreBlanca, TorreNegra)));
-    EXPECT_FALSE(movimientoValido(*tableroDesdeFEN("r3k3/8/8/8/8/8/P7/R3K3 w - - 0 1"),
-                                  crearMovimiento(cs("a1"), cs("a8"), TorreBlanca, TorreNegra)));
-    // Pawn pushes.
-    EXPECT_TRUE(movimientoValido(*t, crearMovimiento(cs("e2"), cs("e3"), PeonBlanco)));
-    EXPECT_FALSE(movimientoValido(*t, crearMovimiento(cs("e2"), cs("e4"), PeonBlanco)));
-    // Long castling: right held and path free; b1 attacked by the bishop does not matter.
-    EXPECT_TRUE(movimientoValido(*t, EnroqueE1C1));
-    EXPECT_FALSE(movimientoValido(*t, EnroqueE1G1));
+TEST(Generacion, MovimientoValido) {
+    const char* const fen = "r3k3/8/8/8/4b3/2N5/4P3/R3K3 w Q - 0 1";
+    const struct {
+        const char* fen;
+        Movimiento m;
+        bool valido;
+    } casos[] = {
+        {fen, crearMovimiento(cs("c3"), cs("e4"), CaballoBlanco, AlfilNegro), true},
+        // The target holds another piece than recorded, or nothing at all.
+        {fen, crearMovimiento(cs("c3"), cs("e4"), CaballoBlanco, CaballoNegro), false},
+        {fen, crearMovimiento(cs("c3"), cs("d5"), CaballoBlanco, PeonNegro), false},
+        // Wrong piece, wrong side, own piece captured, no move.
+        {fen, crearMovimiento(cs("c3"), cs("e4"), AlfilBlanco, AlfilNegro), false},
+        {fen, crearMovimiento(cs("e4"), cs("c2"), AlfilNegro), false},
+        {fen, crearMovimiento(cs("c3"), cs("e2"), CaballoBlanco, PeonBlanco), false},
+        {fen, MovimientoNulo, false},
+        // b1 attacked does not matter for long castling; a missing right does.
+        {fen, EnroqueE1C1, true},
+        {fen, EnroqueE1G1, false},
+        {"4k3/8/8/8/8/4n3/4P3/RN2K3 w Q - 0 1", EnroqueE1C1, false},
+        {"4k3/8/8/8/8/4n3/4P3/RN2K3 w Q - 0 1", crearMovimiento(cs("e2"), cs("e4"), PeonBlanco),
+         false},
+        {"4k3/8/8/8/8/8/8/R2K3R w KQ - 0 1", EnroqueE1G1, false},
+        {"4k3/8/8/3PpP2/8/8/8/4K3 w - e6 0 1",
+         crearAlPaso(cs("d5"), cs("e6"), PeonBlanco, PeonNegro), true},
+        {"4k3/8/8/3PpP2/8/8/8/4K3 w - - 0 1",
+         crearAlPaso(cs("d5"), cs("e6"), PeonBlanco, PeonNegro), false},
+    };
+    for (const auto& caso : casos)
+        EXPECT_EQ(movimientoValido(*tableroDesdeFEN(caso.fen), caso.m), caso.valido)
+            << caso.fen << " " << movimientoATexto(caso.m);
 }
 
-TEST(MovimientoValido, DoblePasoYEnroqueBloqueados) {
-    auto t = tableroDesdeFEN("4k3/8/8/8/8/4n3/4P3/RN2K3 w Q - 0 1");
-    EXPECT_FALSE(movimientoValido(*t, crearMovimiento(cs("e2"), cs("e4"), PeonBlanco)));
-    EXPECT_FALSE(movimientoValido(*t, EnroqueE1C1));
-    t = tableroDesdeFEN("4k3/8/8/8/8/8/4P3/R3K3 w - - 0 1");
-    EXPECT_TRUE(movimientoValido(*t, crearMovimiento(cs("e2"), cs("e4"), PeonBlanco)));
-    EXPECT_FALSE(movimientoValido(*t, EnroqueE1C1));
+TEST(Generacion, TextoAMovimiento) {
+    const struct {
+        const char* fen;
+        const char* texto;
+        Movimiento m;
+    } casos[] = {
+        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1", "e2e4", 0x170C},
+        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1", "e2e5", 0},
+        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1", "E2E4", 0},
+        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1", "", 0},
+        {"4k3/8/8/8/8/8/8/4K2R w K - 0 1", "e1g1", 0x100B184},
+        {"4k3/8/8/8/8/8/8/4K2R w - - 0 1", "e1g1", 0},
+        {"4k3/P7/8/8/8/8/8/4K3 w - - 0 1", "a7a8q",
+         crearMovimiento(cs("a7"), cs("a8"), PeonBlanco, Vacio, DamaBlanca)},
+        {"4k3/P7/8/8/8/8/8/4K3 w - - 0 1", "a7a8Q", 0},
+        {"4k3/P7/8/8/8/8/8/4K3 w - - 0 1", "a7a8", 0},
+    };
+    for (const auto& caso : casos)
+        EXPECT_EQ(textoAMovimiento(*tableroDesdeFEN(caso.fen), caso.texto), caso.m) << caso.texto;
 }
 
-TEST(MovimientoValido, AlPaso) {
-    auto t = tableroDesdeFEN("4k3/8/8/3PpP2/8/8/8/4K3 w - e6 0 1");
-    EXPECT_TRUE(movimientoValido(*t, crearAlPaso(cs("d5"), cs("e6"), PeonBlanco, PeonNegro)));
-    t = tableroDesdeFEN("4k3/8/8/3PpP2/8/8/8/4K3 w - - 0 1");
-    EXPECT_FALSE(movimientoValido(*t, crearAlPaso(cs("d5"), cs("e6"), PeonBlanco, PeonNegro)));
-}
+TEST(Ataques, Consultas) {
+    const std::pair<const char*, bool> jaques[] = {
+        {"4r2k/8/8/8/8/8/4B3/4K3 w - - 0 1", false}, {"4r2k/8/8/8/8/3B4/8/4K3 w - - 0 1", true},
+        {"8/8/8/3kK3/8/8/8/8 w - - 0 1", true},      {"8/8/8/3kK3/8/8/8/8 b - - 0 1", true},
+        {"7k/8/8/8/8/8/1p6/K7 w - - 0 1", true},     {"7k/8/8/8/8/p7/8/7K w - - 0 1", false},
+        {"8/6k1/7P/8/8/8/8/K7 b - - 0 1", true},     {"7k/8/8/8/8/8/2n5/K7 w - - 0 1", true},
+        {"7k/8/8/8/8/8/8/K5q1 w - - 0 1", true}};
+    for (const auto& caso : jaques) EXPECT_EQ(enJaque(*tableroDesdeFEN(caso.first)), caso.second);
 
-// ---- textoAMovimiento ----
-
-TEST(TextoAMovimiento, Coincidencias) {
-    auto t = tableroDesdeFEN("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1");
-    EXPECT_EQ(textoAMovimiento(*t, "e2e4"), 0x170Cu);
-    EXPECT_EQ(textoAMovimiento(*t, "e2e5"), 0u);
-    EXPECT_EQ(textoAMovimiento(*t, "E2E4"), 0u);
-    EXPECT_EQ(textoAMovimiento(*t, ""), 0u);
-
-    t = tableroDesdeFEN("4k3/8/8/8/8/8/8/4K2R w K - 0 1");
-    EXPECT_EQ(textoAMovimiento(*t, "e1g1"), 0x100B184u);
-    t = tableroDesdeFEN("4k3/8/8/8/8/8/8/4K2R w - - 0 1");
-    EXPECT_EQ(textoAMovimiento(*t, "e1g1"), 0u);
-
-    t = tableroDesdeFEN("4k3/P7/8/8/8/8/8/4K3 w - - 0 1");
-    EXPECT_EQ(textoAMovimiento(*t, "a7a8q"),
-              crearMovimiento(cs("a7"), cs("a8"), PeonBlanco, Vacio, DamaBlanca));
-    EXPECT_EQ(textoAMovimiento(*t, "a7a8Q"), 0u);
-    EXPECT_EQ(textoAMovimiento(*t, "a7a8"), 0u);
-}
-
-// ---- Attack queries ----
-
-TEST(Ataques, JaqueYBloqueoPropio) {
-    EXPECT_FALSE(enJaque(*tableroDesdeFEN("4r2k/8/8/8/8/8/4B3/4K3 w - - 0 1")));
-    EXPECT_TRUE(enJaque(*tableroDesdeFEN("4r2k/8/8/8/8/3B4/8/4K3 w - - 0 1")));
-    // Adjacent kings: check for either side to move.
-    EXPECT_TRUE(enJaque(*tableroDesdeFEN("8/8/8/3kK3/8/8/8/8 w - - 0 1")));
-    EXPECT_TRUE(enJaque(*tableroDesdeFEN("8/8/8/3kK3/8/8/8/8 b - - 0 1")));
-    // Pawn checks do not wrap around the board edge.
-    EXPECT_TRUE(enJaque(*tableroDesdeFEN("7k/8/8/8/8/8/1p6/K7 w - - 0 1")));
-    EXPECT_FALSE(enJaque(*tableroDesdeFEN("7k/8/8/8/8/p7/8/7K w - - 0 1")));
-    EXPECT_TRUE(enJaque(*tableroDesdeFEN("8/6k1/7P/8/8/8/8/K7 b - - 0 1")));
-    EXPECT_TRUE(enJaque(*tableroDesdeFEN("7k/8/8/8/8/8/2n5/K7 w - - 0 1")));
-    EXPECT_TRUE(enJaque(*tableroDesdeFEN("7k/8/8/8/8/8/8/K5q1 w - - 0 1")));
-}
-
-TEST(Ataques, CasillaAtacadaPorPeon) {
     auto t = tableroDesdeFEN("4k3/8/8/8/3P3P/8/8/4K3 w - - 0 1");
-    EXPECT_TRUE(casillaAtacada(*t, cs("c5"), Blanco));
-    EXPECT_TRUE(casillaAtacada(*t, cs("e5"), Blanco));
-    EXPECT_TRUE(casillaAtacada(*t, cs("g5"), Blanco));
+    for (const char* s : {"c5", "e5", "g5"}) EXPECT_TRUE(casillaAtacada(*t, cs(s), Blanco)) << s;
+    // In front of a pawn, across the edge from h4, or by the wrong side.
     EXPECT_FALSE(casillaAtacada(*t, cs("d5"), Blanco));
-    EXPECT_FALSE(casillaAtacada(*t, cs("a6"), Blanco)); // h4 + 9 wraps
+    EXPECT_FALSE(casillaAtacada(*t, cs("a6"), Blanco));
     EXPECT_FALSE(casillaAtacada(*t, cs("c5"), Negro));
-}
-
-TEST(Ataques, CasillaAtacadaNoVeDetrasDelRey) {
     // The king on e4 shields e3 from the rook on e8.
-    auto t = tableroDesdeFEN("4r2k/8/8/8/4K3/8/8/8 w - - 0 1");
+    t = tableroDesdeFEN("4r2k/8/8/8/4K3/8/8/8 w - - 0 1");
     EXPECT_FALSE(casillaAtacada(*t, cs("e3"), Negro));
     EXPECT_TRUE(casillaAtacada(*t, cs("e5"), Negro));
-    EXPECT_TRUE(casillaAtacada(*t, cs("g7"), Negro));
-}
 
-TEST(Ataques, AtacantesDeUnaCasilla) {
-    auto t = tableroDesdeFEN("7k/8/8/8/R3p2r/3P4/2N5/K7 w - - 0 1");
-    const Bitboard entreTorres = atacantesCasilla(*t, cs("c4"));
-    EXPECT_EQ(entreTorres, bit("a4") | bit("d3"));
     // The pawn on e4 hides a4 from f4 and does not attack sideways.
+    t = tableroDesdeFEN("7k/8/8/8/R3p2r/3P4/2N5/K7 w - - 0 1");
+    EXPECT_EQ(atacantesCasilla(*t, cs("c4")), bit("a4") | bit("d3"));
     EXPECT_EQ(atacantesCasilla(*t, cs("f4")), bit("h4"));
     EXPECT_EQ(atacantesCasilla(*t, cs("e4")), bit("a4") | bit("h4") | bit("d3"));
-    auto u = tableroDesdeFEN("7k/8/8/8/R6r/8/8/K7 w - - 0 1");
-    EXPECT_EQ(atacantesCasilla(*u, cs("d4")), bit("a4") | bit("h4"));
-    EXPECT_EQ(atacantesCasilla(*u, cs("b2")), bit("a1"));
+    t = tableroDesdeFEN("7k/8/8/8/R6r/8/8/K7 w - - 0 1");
+    EXPECT_EQ(atacantesCasilla(*t, cs("d4")), bit("a4") | bit("h4"));
+
+    const std::pair<const char*, const char*> clavadas[] = {
+        {"4r2k/8/8/8/8/8/4N3/4K3 w - - 0 1", "e2"},
+        {"7k/8/8/8/b7/8/2N5/3K4 w - - 0 1", "c2"},
+        // An empty square on the line counts as the piece that would stand there.
+        {"4r2k/8/8/8/8/8/8/4K3 w - - 0 1", "e4"}};
+    for (const auto& caso : clavadas)
+        EXPECT_TRUE(estaClavada(*tableroDesdeFEN(caso.first), cs(caso.second), Blanco));
+    // Another piece between, the wrong slider kind, off the king's lines, the king itself.
+    const std::pair<const char*, const char*> libres[] = {
+        {"4r2k/8/8/8/8/4N3/4B3/4K3 w - - 0 1", "e3"},
+        {"7k/8/8/8/r7/8/2N5/3K4 w - - 0 1", "c2"},
+        {"4r2k/8/8/8/8/8/4N3/4K3 w - - 0 1", "f3"},
+        {"4r2k/8/8/8/8/8/4N3/4K3 w - - 0 1", "e1"}};
+    for (const auto& caso : libres)
+        EXPECT_FALSE(estaClavada(*tableroDesdeFEN(caso.first), cs(caso.second), Blanco));
 }
 
-TEST(Ataques, PiezaClavada) {
-    auto t = tableroDesdeFEN("4r2k/8/8/8/8/8/4N3/4K3 w - - 0 1");
-    EXPECT_TRUE(estaClavada(*t, cs("e2"), Blanco));
-    // Another piece between, the wrong slider kind, not on a line with the king.
-    EXPECT_FALSE(
-        estaClavada(*tableroDesdeFEN("4r2k/8/8/8/8/4N3/4B3/4K3 w - - 0 1"), cs("e3"), Blanco));
-    EXPECT_FALSE(
-        estaClavada(*tableroDesdeFEN("7k/8/8/8/r7/8/2N5/3K4 w - - 0 1"), cs("c2"), Blanco));
-    EXPECT_TRUE(estaClavada(*tableroDesdeFEN("7k/8/8/8/b7/8/2N5/3K4 w - - 0 1"), cs("c2"), Blanco));
-    EXPECT_FALSE(estaClavada(*t, cs("f3"), Blanco));
-    EXPECT_FALSE(estaClavada(*t, cs("e1"), Blanco));
-    // An empty square on the line counts as the piece that would stand there.
-    EXPECT_TRUE(estaClavada(*tableroDesdeFEN("4r2k/8/8/8/8/8/8/4K3 w - - 0 1"), cs("e4"), Blanco));
+// The evasions are checked against the pseudo-legal moves that survive the check test, each
+// once; the order and the named moves against the list given.
+TEST(Evasiones, Ejemplos) {
+    const struct {
+        const char* fen;
+        const char* lista; // the whole list in order, or null
+        const char* si;
+        const char* no;
+    } casos[] = {
+        // e3 is not attacked while the king stands on e4, yet the rook reaches it after.
+        {"4r2k/8/8/8/4K3/8/8/8 w - - 0 1", "e4d3 e4f3 e4d4 e4f4 e4d5 e4f5", "", ""},
+        {"7k/8/8/8/8/2b5/8/4K3 w - - 0 1", nullptr, "e1e2", "e1d2"},
+        // An adjacent checker may be taken unless protected.
+        {"7k/8/8/8/8/8/4r3/4K3 w - - 0 1", "e1d1 e1f1 e1e2", "", ""},
+        {"7k/8/8/8/8/3p4/4r3/4K3 w - - 0 1", "e1d1 e1f1", "", ""},
+        // Double check: only the king moves.
+        {"4k3/8/8/8/8/8/2nb3R/N3K3 w - - 0 1", "e1d1 e1f1 e1d2 e1e2 e1f2", "", ""},
+        {"4k3/8/8/3PpP2/5K2/8/8/8 w - e6 0 1", "f4e3 f4f3 f4g3 f4e4 f4g4 f4e5 f4g5 f5e6 d5e6", "",
+         ""},
+        {"4kr2/8/8/3PpP2/5K2/8/8/8 w - e6 0 1", nullptr, "d5e6", "f5e6"},
+        // En passant comes after the king moves and does not wrap from h3.
+        {"8/8/8/1k6/Pp6/7p/8/4K3 b - a3 0 1", nullptr, "b5a4", "h3a3"},
+        // Pinned pieces are not used.
+        {"4r2k/8/8/8/8/2b5/4N3/4K3 w - - 0 1", nullptr, "", "e2c3"},
+        {"4k3/8/1b6/8/8/r2PKN2/8/8 w - - 0 1", nullptr, "f3d4", "d3d4"},
+        {"K6r/3P4/8/8/8/8/8/4k3 w - - 0 1", "a8a7 a8b7 d7d8q d7d8n d7d8r d7d8b", "", ""},
+        {"4K3/8/8/8/8/8/3p4/R6k b - - 0 1", "h1g2 h1h2 d2d1q d2d1n d2d1r d2d1b", "", ""},
+        // King, knights, bishops and queens, rooks and queens, then pawn pushes.
+        {"Q7/6k1/2N5/q5B1/7R/8/1PP5/1N2K3 w - - 0 1",
+         "e1d1 e1f1 e1e2 e1f2 b1d2 b1c3 c6b4 c6a5 g5d2 h4b4 a8a5 c2c3 b2b4", "", ""},
+        // Pawn captures toward file a first.
+        {"4k3/8/8/8/8/3n4/2P1P3/4K3 w - - 0 1", "e1d1 e1f1 e1d2 e2d3 c2d3", "", ""},
+        {"4k3/2p1p3/3N4/8/8/8/8/4K3 b - - 0 1", "e8d7 e8d8 e8f8 e7d6 c7d6", "", ""},
+    };
+    for (const auto& caso : casos) {
+        auto t = tableroDesdeFEN(caso.fen);
+        EXPECT_TRUE(enJaque(*t)) << caso.fen;
+        const Movimientos movs = generar(*t, Evasiones);
+        EXPECT_EQ(ordenados(movs), ordenados(legales(*t))) << caso.fen;
+        const Textos dadas = textos(movs);
+        if (caso.lista) {
+            EXPECT_EQ(dadas, palabras(caso.lista)) << caso.fen;
+        }
+        for (const std::string& m : palabras(caso.si)) EXPECT_TRUE(contiene(dadas, m)) << m;
+        for (const std::string& m : palabras(caso.no)) EXPECT_FALSE(contiene(dadas, m)) << m;
+    }
+    EXPECT_EQ(textosDe("8/8/8/1k6/Pp6/7p/8/4K3 b - a3 0 1", Evasiones).back(), "b4a3");
 }
 
 } // namespace

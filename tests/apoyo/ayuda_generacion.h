@@ -8,59 +8,36 @@
 #include "generacion/lista_movimientos.h"
 #include "tablero/tablero.h"
 
-// Move lists of the engine in the shapes the generator tests compare.
+// Move lists of the engine in the shapes the tests compare.
 namespace ayuda {
 
-inline ListaMovimientos listaVacia(Tablero& t) {
-    ListaMovimientos lista;
-    lista.tablero = &t;
-    lista.busqueda = nullptr;
-    lista.ply = 0;
-    lista.siguiente = 0;
-    lista.cantidad = 0;
-    lista.puntuacionActual = 0;
-    lista.modo = ModoTodos;
-    lista.etapa = 0;
-    return lista;
+using Movimientos = std::vector<Movimiento>;
+using Textos = std::vector<std::string>;
+
+constexpr Casilla cs(const char* n) {
+    return (n[0] - 'a') + 8 * (n[1] - '1');
+}
+constexpr Bitboard bit(const char* n) {
+    return Bitboard{1} << cs(n);
 }
 
-inline std::vector<Movimiento> comoVector(const ListaMovimientos& lista) {
-    std::vector<Movimiento> movimientos;
-    for (int i = 0; i < lista.cantidad; ++i) movimientos.push_back(lista.movimientos[i]);
-    return movimientos;
-}
+constexpr int Capturas = 1, Tranquilos = 2, PseudoLegales = 3, Evasiones = 4;
 
-inline std::vector<Movimiento> capturas(Tablero& t) {
-    ListaMovimientos lista = listaVacia(t);
-    generarCapturas(lista, t);
-    return comoVector(lista);
-}
-
-inline std::vector<Movimiento> tranquilos(Tablero& t) {
-    ListaMovimientos lista = listaVacia(t);
-    generarTranquilos(lista, t);
-    return comoVector(lista);
-}
-
-// Captures then quiet moves, the order perft and move matching see.
-inline std::vector<Movimiento> pseudoLegales(Tablero& t) {
-    ListaMovimientos lista = listaVacia(t);
-    generarCapturas(lista, t);
-    generarTranquilos(lista, t);
-    return comoVector(lista);
-}
-
-inline std::vector<Movimiento> evasiones(Tablero& t) {
-    ListaMovimientos lista = listaVacia(t);
-    generarEvasiones(lista, t);
-    return comoVector(lista);
+// The chosen generators, in the order captures, quiet moves, evasions, on one list.
+inline Movimientos generar(const Tablero& t, int cuales) {
+    ListaMovimientos lista{};
+    if (cuales & Capturas) generarCapturas(lista, t);
+    if (cuales & Tranquilos) generarTranquilos(lista, t);
+    if (cuales & Evasiones) generarEvasiones(lista, t);
+    Movimientos resultado;
+    for (int i = 0; i < lista.cantidad; ++i) resultado.push_back(lista.movimientos[i]);
+    return resultado;
 }
 
 // The pseudo-legal moves that do not leave the mover's king attacked, in generation order.
-inline std::vector<Movimiento> legales(Tablero& t) {
-    const std::vector<Movimiento> pseudo = pseudoLegales(t);
-    std::vector<Movimiento> resultado;
-    for (Movimiento m : pseudo) {
+inline Movimientos legales(Tablero& t) {
+    Movimientos resultado;
+    for (Movimiento m : generar(t, PseudoLegales)) {
         t.hacerMovimiento(m);
         if (!dejaReyEnJaque(t)) resultado.push_back(m);
         t.deshacerMovimiento();
@@ -68,21 +45,19 @@ inline std::vector<Movimiento> legales(Tablero& t) {
     return resultado;
 }
 
-inline std::vector<std::string> textos(const std::vector<Movimiento>& movimientos) {
-    std::vector<std::string> resultado;
+inline Textos textos(const Movimientos& movimientos) {
+    Textos resultado;
     for (Movimiento m : movimientos) resultado.push_back(movimientoATexto(m));
     return resultado;
 }
 
-inline std::vector<std::string> textosOrdenados(const std::vector<Movimiento>& movimientos) {
-    std::vector<std::string> resultado = textos(movimientos);
-    std::sort(resultado.begin(), resultado.end());
-    return resultado;
-}
-
-inline std::vector<Movimiento> ordenados(std::vector<Movimiento> movimientos) {
+inline Movimientos ordenados(Movimientos movimientos) {
     std::sort(movimientos.begin(), movimientos.end());
     return movimientos;
+}
+
+inline bool contiene(const Textos& lista, const std::string& texto) {
+    return std::find(lista.begin(), lista.end(), texto) != lista.end();
 }
 
 } // namespace ayuda
