@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr int32_t UnPly = 8;
 constexpr int32_t ReduccionMaxima = 24;
 constexpr int32_t ReduccionMinima = 16;
 constexpr int32_t UnidadesSinZugzwang = 9;
@@ -17,7 +16,6 @@ constexpr int32_t ProfundidadReduccionMaxima = 48;
 constexpr int32_t ExtensionJaque = 8;
 constexpr int32_t ExtensionAmenaza = 6;
 constexpr int32_t ExtensionRespuestaUnica = 6;
-constexpr int32_t LimiteRegla50 = 100;
 
 } // namespace
 

@@ -14,3 +14,9 @@ constexpr int32_t CotaExacta = 3;
 
 // Repetition, fifty-move rule and stalemate.
 constexpr int32_t PuntuacionTablas = 0;
+
+// Depths count eighths of a ply.
+constexpr int32_t UnPly = 8;
+
+// A fifty-move counter above this makes a node that found no cutoff a draw.
+constexpr int32_t LimiteRegla50 = 100;

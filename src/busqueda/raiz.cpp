@@ -12,10 +12,8 @@
 
 namespace {
 
-constexpr int32_t UnPly = 8;
 constexpr int32_t PlyRaiz = 1;
 constexpr int32_t PliesLineaMovimientoActual = 5;
-constexpr int32_t LimiteRegla50 = 100;
 
 void imprimirMovimientoActual(int32_t numero, Movimiento m) {
     std::ostringstream s;
