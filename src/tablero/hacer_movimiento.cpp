@@ -66,108 +66,211 @@ inline void quitarRotados(Tablero& t, Casilla s) {
 
 } // namespace
 
-void Tablero::hacerMovimiento(Movimiento m) {
-    if (__builtin_expect(numHistorial >= CapacidadHistorial, 0)) historialDesbordado();
-    RegistroHistorial& registro = historial[numHistorial++];
-    registro.movimiento = m;
-    registro.ladoQueMueve = ladoQueMueve;
-    registro.casillaAlPaso = casillaAlPaso;
-    registro.derechosEnroque = derechosEnroque;
-    registro.movidasRegla50 = movidasRegla50;
-    registro.hashKey = hashKey;
+namespace {
 
+inline void quitarCapturada(Tablero& t, int32_t capturada, Casilla hasta) {
+    ponerRotados(t, hasta);
+    t.quitarMaterial(capturada);
+    t.hashKey ^= ZobristPieza[capturada][hasta];
+    t.movidasRegla50 = 0;
+    t.bitboardsPieza[capturada] &= InversaCasilla[hasta];
+    (colorPieza(capturada) == Blanco ? t.piezasBlancas : t.piezasNegras) &= InversaCasilla[hasta];
+    quitarDerechoTorre(t, capturada, hasta);
+}
+
+// One out-of-line body per kind of mover: each needs few registers, so the common moves pay
+// for no more saving and restoring than they use.
+[[gnu::noinline]] void hacerPieza(Tablero& t, Movimiento m) {
+    const Casilla hasta = hastaDe(m);
+    const int32_t pieza = piezaMovida(m);
+    moverPieza(t, colorPieza(pieza) == Blanco ? t.piezasBlancas : t.piezasNegras, pieza, desdeDe(m),
+               hasta);
+    const int32_t capturada = piezaCapturada(m);
+    if (capturada != Vacio) quitarCapturada(t, capturada, hasta);
+}
+
+[[gnu::noinline]] void hacerRey(Tablero& t, Movimiento m) {
     const Casilla desde = desdeDe(m);
     const Casilla hasta = hastaDe(m);
     const int32_t pieza = piezaMovida(m);
-    const int32_t capturada = piezaCapturada(m);
     const bool blanco = colorPieza(pieza) == Blanco;
-    Bitboard& propias = blanco ? piezasBlancas : piezasNegras;
-    Bitboard& contrarias = blanco ? piezasNegras : piezasBlancas;
+    Bitboard& propias = blanco ? t.piezasBlancas : t.piezasNegras;
+    propias ^= MascaraCasilla[desde] | MascaraCasilla[hasta];
+    t.piezas[hasta] = pieza;
+    t.casillaRey[blanco ? Blanco : Negro] = hasta;
+    cambiarEnroque(t, t.derechosEnroque & (blanco ? ~(EnroqueCortoBlanco | EnroqueLargoBlanco)
+                                                  : ~(EnroqueCortoNegro | EnroqueLargoNegro)));
+    t.hashKey ^= ZobristPieza[pieza][hasta];
+    const int32_t enroque = tipoEnroque(m);
+    if (enroque != 0) {
+        const Casilla origen = TorreOrigen[enroque];
+        const Casilla destino = TorreDestino[enroque];
+        const int32_t torre = blanco ? TorreBlanca : TorreNegra;
+        alternarRotados(t, origen, destino);
+        t.piezas[origen] = Vacio;
+        t.hashKey ^= ZobristPieza[torre][origen];
+        moverPieza(t, propias, torre, origen, destino);
+    }
+    const int32_t capturada = piezaCapturada(m);
+    if (capturada != Vacio) quitarCapturada(t, capturada, hasta);
+}
 
-    hashKey = ~hashKey;
+[[gnu::noinline]] void hacerPeon(Tablero& t, Movimiento m) {
+    const Casilla desde = desdeDe(m);
+    const Casilla hasta = hastaDe(m);
+    const int32_t pieza = piezaMovida(m);
+    const bool blanco = colorPieza(pieza) == Blanco;
+    Bitboard& propias = blanco ? t.piezasBlancas : t.piezasNegras;
+    Bitboard& contrarias = blanco ? t.piezasNegras : t.piezasBlancas;
+    const Bitboard ft = MascaraCasilla[desde] | MascaraCasilla[hasta];
+    propias ^= ft;
+    t.bitboardsPieza[pieza] ^= ft;
+    t.piezas[hasta] = pieza;
+    t.movidasRegla50 = 0;
+    t.hashKey ^= ZobristPieza[pieza][hasta];
+    const int32_t promocion = piezaPromocion(m);
+    if (esAlPaso(m)) {
+        const Casilla s = blanco ? hasta - 8 : hasta + 8;
+        const int32_t peonContrario = blanco ? PeonNegro : PeonBlanco;
+        quitarRotados(t, s);
+        t.bitboardsPieza[peonContrario] &= InversaCasilla[s];
+        contrarias &= InversaCasilla[s];
+        t.piezas[s] = Vacio;
+        t.hashKey ^= ZobristPieza[peonContrario][s];
+        t.quitarMaterial(peonContrario);
+        return;
+    }
+    if (promocion != Vacio) {
+        t.bitboardsPieza[pieza] &= InversaCasilla[hasta];
+        t.quitarMaterial(pieza);
+        t.hashKey ^= ZobristPieza[pieza][hasta];
+        if (colorPieza(promocion) == colorPieza(pieza)) {
+            t.bitboardsPieza[promocion] |= MascaraCasilla[hasta];
+            t.piezas[hasta] = promocion;
+            t.agregarMaterial(promocion);
+            t.hashKey ^= ZobristPieza[promocion][hasta];
+        }
+    } else if ((blanco ? hasta - desde : desde - hasta) == 16) {
+        if (VecinosAlPaso[hasta] & contrarias) {
+            t.casillaAlPaso = blanco ? desde + 8 : desde - 8;
+            t.hashKey ^= ZobristAlPaso[t.casillaAlPaso];
+        }
+    }
+    const int32_t capturada = piezaCapturada(m);
+    if (capturada != Vacio) quitarCapturada(t, capturada, hasta);
+}
+
+} // namespace
+
+void Tablero::hacerMovimiento(Movimiento m) {
+    if (__builtin_expect(numHistorial >= CapacidadHistorial, 0)) historialDesbordado();
+    historial[numHistorial++] = {
+        m, ladoQueMueve, casillaAlPaso, derechosEnroque, movidasRegla50, hashKey};
+
+    const Casilla desde = desdeDe(m);
+    const int32_t pieza = piezaMovida(m);
+    hashKey = ~hashKey ^ ZobristAlPaso[casillaAlPaso] ^ ZobristPieza[pieza][desde];
     ladoQueMueve = !ladoQueMueve;
-    hashKey ^= ZobristAlPaso[casillaAlPaso];
     casillaAlPaso = CasillaNula;
     ++movidasRegla50;
-    alternarRotados(*this, desde, hasta);
+    alternarRotados(*this, desde, hastaDe(m));
     piezas[desde] = Vacio;
-    hashKey ^= ZobristPieza[pieza][desde];
 
     switch (pieza) {
     case ReyBlanco:
-    case ReyNegro: {
-        propias ^= MascaraCasilla[desde] | MascaraCasilla[hasta];
-        piezas[hasta] = pieza;
-        casillaRey[blanco ? Blanco : Negro] = hasta;
-        cambiarEnroque(*this,
-                       derechosEnroque & (blanco ? ~(EnroqueCortoBlanco | EnroqueLargoBlanco)
-                                                 : ~(EnroqueCortoNegro | EnroqueLargoNegro)));
-        hashKey ^= ZobristPieza[pieza][hasta];
-        const int32_t enroque = tipoEnroque(m);
-        if (enroque != 0) {
-            const Casilla origen = TorreOrigen[enroque];
-            const Casilla destino = TorreDestino[enroque];
-            const int32_t torre = blanco ? TorreBlanca : TorreNegra;
-            alternarRotados(*this, origen, destino);
-            piezas[origen] = Vacio;
-            hashKey ^= ZobristPieza[torre][origen];
-            moverPieza(*this, propias, torre, origen, destino);
-        }
+    case ReyNegro:
+        hacerRey(*this, m);
         break;
-    }
     case PeonBlanco:
-    case PeonNegro: {
-        const Bitboard ft = MascaraCasilla[desde] | MascaraCasilla[hasta];
-        propias ^= ft;
-        bitboardsPieza[pieza] ^= ft;
-        piezas[hasta] = pieza;
-        movidasRegla50 = 0;
-        hashKey ^= ZobristPieza[pieza][hasta];
-        const int32_t promocion = piezaPromocion(m);
-        if (esAlPaso(m)) {
-            const Casilla s = blanco ? hasta - 8 : hasta + 8;
-            const int32_t peonContrario = blanco ? PeonNegro : PeonBlanco;
-            quitarRotados(*this, s);
-            bitboardsPieza[peonContrario] &= InversaCasilla[s];
-            contrarias &= InversaCasilla[s];
-            piezas[s] = Vacio;
-            hashKey ^= ZobristPieza[peonContrario][s];
-            quitarMaterial(peonContrario);
-            return;
-        }
-        if (promocion != Vacio) {
-            bitboardsPieza[pieza] &= InversaCasilla[hasta];
-            quitarMaterial(pieza);
-            hashKey ^= ZobristPieza[pieza][hasta];
-            if (colorPieza(promocion) == colorPieza(pieza)) {
-                bitboardsPieza[promocion] |= MascaraCasilla[hasta];
-                piezas[hasta] = promocion;
-                agregarMaterial(promocion);
-                hashKey ^= ZobristPieza[promocion][hasta];
-            }
-        } else if ((blanco ? hasta - desde : desde - hasta) == 16) {
-            if (VecinosAlPaso[hasta] & contrarias) {
-                casillaAlPaso = blanco ? desde + 8 : desde - 8;
-                hashKey ^= ZobristAlPaso[casillaAlPaso];
-            }
-        }
+    case PeonNegro:
+        hacerPeon(*this, m);
         break;
-    }
     default:
-        moverPieza(*this, propias, pieza, desde, hasta);
+        hacerPieza(*this, m);
         break;
-    }
-
-    if (capturada != Vacio) {
-        ponerRotados(*this, hasta);
-        quitarMaterial(capturada);
-        hashKey ^= ZobristPieza[capturada][hasta];
-        movidasRegla50 = 0;
-        bitboardsPieza[capturada] &= InversaCasilla[hasta];
-        (colorPieza(capturada) == Blanco ? piezasBlancas : piezasNegras) &= InversaCasilla[hasta];
-        quitarDerechoTorre(*this, capturada, hasta);
     }
 }
+
+namespace {
+
+inline void reponerCapturada(Tablero& t, int32_t capturada, Casilla hasta) {
+    ponerRotados(t, hasta);
+    t.agregarMaterial(capturada);
+    t.piezas[hasta] = capturada;
+    t.bitboardsPieza[capturada] |= MascaraCasilla[hasta];
+    (colorPieza(capturada) == Blanco ? t.piezasBlancas : t.piezasNegras) |= MascaraCasilla[hasta];
+}
+
+[[gnu::noinline]] void deshacerPieza(Tablero& t, Movimiento m) {
+    const Casilla desde = desdeDe(m);
+    const Casilla hasta = hastaDe(m);
+    const int32_t pieza = piezaMovida(m);
+    const Bitboard ft = MascaraCasilla[desde] | MascaraCasilla[hasta];
+    (colorPieza(pieza) == Blanco ? t.piezasBlancas : t.piezasNegras) ^= ft;
+    t.bitboardsPieza[pieza] ^= ft;
+    t.piezas[desde] = pieza;
+    const int32_t capturada = piezaCapturada(m);
+    if (capturada != Vacio) reponerCapturada(t, capturada, hasta);
+}
+
+[[gnu::noinline]] void deshacerRey(Tablero& t, Movimiento m) {
+    const Casilla desde = desdeDe(m);
+    const Casilla hasta = hastaDe(m);
+    const int32_t pieza = piezaMovida(m);
+    const bool blanco = colorPieza(pieza) == Blanco;
+    Bitboard& propias = blanco ? t.piezasBlancas : t.piezasNegras;
+    propias ^= MascaraCasilla[desde] | MascaraCasilla[hasta];
+    t.piezas[desde] = pieza;
+    t.casillaRey[blanco ? Blanco : Negro] = desde;
+    const int32_t enroque = tipoEnroque(m);
+    if (enroque != 0) {
+        const Casilla origen = TorreOrigen[enroque];
+        const Casilla destino = TorreDestino[enroque];
+        const int32_t torre = blanco ? TorreBlanca : TorreNegra;
+        const Bitboard ftTorre = MascaraCasilla[origen] | MascaraCasilla[destino];
+        alternarRotados(t, origen, destino);
+        t.piezas[destino] = Vacio;
+        propias ^= ftTorre;
+        t.bitboardsPieza[torre] ^= ftTorre;
+        t.piezas[origen] = torre;
+    }
+    const int32_t capturada = piezaCapturada(m);
+    if (capturada != Vacio) reponerCapturada(t, capturada, hasta);
+}
+
+[[gnu::noinline]] void deshacerPeon(Tablero& t, Movimiento m) {
+    const Casilla desde = desdeDe(m);
+    const Casilla hasta = hastaDe(m);
+    const int32_t pieza = piezaMovida(m);
+    const bool blanco = colorPieza(pieza) == Blanco;
+    const Bitboard ft = MascaraCasilla[desde] | MascaraCasilla[hasta];
+    (blanco ? t.piezasBlancas : t.piezasNegras) ^= ft;
+    t.bitboardsPieza[pieza] ^= ft;
+    t.piezas[desde] = pieza;
+    if (esAlPaso(m)) {
+        const Casilla s = blanco ? hasta - 8 : hasta + 8;
+        const int32_t peonContrario = blanco ? PeonNegro : PeonBlanco;
+        t.bitboardsPieza[peonContrario] |= MascaraCasilla[s];
+        (blanco ? t.piezasNegras : t.piezasBlancas) |= MascaraCasilla[s];
+        ponerRotados(t, s);
+        t.piezas[s] = peonContrario;
+        t.agregarMaterial(peonContrario);
+        return;
+    }
+    const int32_t promocion = piezaPromocion(m);
+    if (promocion != Vacio) {
+        t.bitboardsPieza[pieza] &= InversaCasilla[hasta];
+        t.agregarMaterial(pieza);
+        if (colorPieza(promocion) == colorPieza(pieza)) {
+            t.bitboardsPieza[promocion] &= InversaCasilla[hasta];
+            t.quitarMaterial(promocion);
+        }
+    }
+    const int32_t capturada = piezaCapturada(m);
+    if (capturada != Vacio) reponerCapturada(t, capturada, hasta);
+}
+
+} // namespace
 
 void Tablero::deshacerMovimiento() {
     const RegistroHistorial& registro = historial[--numHistorial];
@@ -178,77 +281,22 @@ void Tablero::deshacerMovimiento() {
     hashKey = registro.hashKey;
 
     const Movimiento m = registro.movimiento;
-    const Casilla desde = desdeDe(m);
     const Casilla hasta = hastaDe(m);
-    const int32_t pieza = piezaMovida(m);
-    const int32_t capturada = piezaCapturada(m);
-    const bool blanco = colorPieza(pieza) == Blanco;
-    Bitboard& propias = blanco ? piezasBlancas : piezasNegras;
-    Bitboard& contrarias = blanco ? piezasNegras : piezasBlancas;
-    const Bitboard ft = MascaraCasilla[desde] | MascaraCasilla[hasta];
-
-    alternarRotados(*this, desde, hasta);
+    alternarRotados(*this, desdeDe(m), hasta);
     piezas[hasta] = Vacio;
 
-    switch (pieza) {
+    switch (piezaMovida(m)) {
     case ReyBlanco:
-    case ReyNegro: {
-        propias ^= ft;
-        piezas[desde] = pieza;
-        casillaRey[blanco ? Blanco : Negro] = desde;
-        const int32_t enroque = tipoEnroque(m);
-        if (enroque != 0) {
-            const Casilla origen = TorreOrigen[enroque];
-            const Casilla destino = TorreDestino[enroque];
-            const int32_t torre = blanco ? TorreBlanca : TorreNegra;
-            const Bitboard ftTorre = MascaraCasilla[origen] | MascaraCasilla[destino];
-            alternarRotados(*this, origen, destino);
-            piezas[destino] = Vacio;
-            propias ^= ftTorre;
-            bitboardsPieza[torre] ^= ftTorre;
-            piezas[origen] = torre;
-        }
+    case ReyNegro:
+        deshacerRey(*this, m);
         break;
-    }
     case PeonBlanco:
-    case PeonNegro: {
-        propias ^= ft;
-        bitboardsPieza[pieza] ^= ft;
-        piezas[desde] = pieza;
-        if (esAlPaso(m)) {
-            const Casilla s = blanco ? hasta - 8 : hasta + 8;
-            const int32_t peonContrario = blanco ? PeonNegro : PeonBlanco;
-            bitboardsPieza[peonContrario] |= MascaraCasilla[s];
-            contrarias |= MascaraCasilla[s];
-            ponerRotados(*this, s);
-            piezas[s] = peonContrario;
-            agregarMaterial(peonContrario);
-            return;
-        }
-        const int32_t promocion = piezaPromocion(m);
-        if (promocion != Vacio) {
-            bitboardsPieza[pieza] &= InversaCasilla[hasta];
-            agregarMaterial(pieza);
-            if (colorPieza(promocion) == colorPieza(pieza)) {
-                bitboardsPieza[promocion] &= InversaCasilla[hasta];
-                quitarMaterial(promocion);
-            }
-        }
+    case PeonNegro:
+        deshacerPeon(*this, m);
         break;
-    }
     default:
-        propias ^= ft;
-        bitboardsPieza[pieza] ^= ft;
-        piezas[desde] = pieza;
+        deshacerPieza(*this, m);
         break;
-    }
-
-    if (capturada != Vacio) {
-        ponerRotados(*this, hasta);
-        agregarMaterial(capturada);
-        piezas[hasta] = capturada;
-        bitboardsPieza[capturada] |= MascaraCasilla[hasta];
-        (colorPieza(capturada) == Blanco ? piezasBlancas : piezasNegras) |= MascaraCasilla[hasta];
     }
 }
 
