@@ -1,5 +1,6 @@
 #include "generacion/ataques.h"
 
+#include "generacion/bits.h"
 #include "generacion/tablas.h"
 
 bool casillaAtacada(const Tablero& t, Casilla s, int bando) {
@@ -45,4 +46,24 @@ bool estaClavada(const Tablero& t, Casilla s, int bando) {
         bb[DamaBlanca + enemigo] |
         (d <= Oeste ? bb[TorreBlanca + enemigo] : bb[AlfilBlanco + enemigo]);
     return (linea & deslizadores) != 0;
+}
+
+// Own pieces of side `bando` that stand alone between their king and an enemy slider bearing
+// on it along that line.
+Bitboard piezasClavadas(const Tablero& t, int bando) {
+    const uint32_t k = static_cast<uint32_t>(t.casillaRey[bando]);
+    if (k >= 64) return 0;
+    const int enemigo = bando ^ 1;
+    const Bitboard* bb = t.bitboardsPieza;
+    const Bitboard damas = bb[DamaBlanca + enemigo];
+    Bitboard deslizadores = ((bb[TorreBlanca + enemigo] | damas) & AtaquesTorreVacio[k]) |
+                            ((bb[AlfilBlanco + enemigo] | damas) & AtaquesAlfilVacio[k]);
+    const Bitboard ocupadas = t.ocupadas();
+    const Bitboard propias = bando == Blanco ? t.piezasBlancas : t.piezasNegras;
+    Bitboard clavadas = 0;
+    while (deslizadores) {
+        const Bitboard entre = Entre[k][extraerPrimerBit(deslizadores)] & ocupadas;
+        if (entre && !(entre & (entre - 1))) clavadas |= entre & propias;
+    }
+    return clavadas;
 }

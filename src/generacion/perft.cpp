@@ -25,9 +25,13 @@ void contarPerft(Busqueda& busqueda, int32_t profundidad, int32_t ply) {
     Tablero& t = *busqueda.tablero;
     ListaMovimientos& lista = busqueda.listas[ply];
     iniciarLista(lista, &t, nullptr, ply, ModoTodos);
+    // Out of check, only the few moves that can expose the king take the test after make.
+    const bool jaque = enJaque(t);
+    const Bitboard clavadas = jaque ? 0 : piezasClavadas(t, t.bandoQueMueve());
     for (int32_t i = 0; i < lista.cantidad; ++i) {
-        t.hacerMovimiento(lista.movimientos[i]);
-        if (!dejaReyEnJaque(t)) {
+        const Movimiento m = lista.movimientos[i];
+        t.hacerMovimiento(m);
+        if (!((jaque || puedeExponerRey(m, clavadas)) && dejaReyEnJaque(t))) {
             if (profundidad - 1 < 1)
                 ++nodosPerft;
             else
