@@ -1,5 +1,7 @@
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "generacion/tablas.h"
 #include "tablero/tablero.h"
@@ -10,6 +12,25 @@ namespace {
 // Rook squares of each castling kind, indexed by the castling field.
 constexpr Casilla TorreOrigen[16] = {0, 7, 63, 0, 0, 0, 0, 0, 56, 0, 0, 0, 0, 0, 0, 0};
 constexpr Casilla TorreDestino[16] = {0, 5, 61, 0, 3, 0, 0, 0, 59, 0, 0, 0, 0, 0, 0, 0};
+
+// The four state fields from ladoQueMueve to movidasRegla50 lie alike in the board and in a
+// history record, so saving and restoring them is one block copy.
+constexpr size_t InicioEstado = offsetof(Tablero, ladoQueMueve);
+constexpr size_t BytesEstado = offsetof(Tablero, movidasRegla50) + sizeof(int32_t) - InicioEstado;
+constexpr size_t InicioRegistro = offsetof(RegistroHistorial, ladoQueMueve);
+static_assert(offsetof(Tablero, casillaAlPaso) - InicioEstado ==
+                  offsetof(RegistroHistorial, casillaAlPaso) - InicioRegistro &&
+              offsetof(Tablero, derechosEnroque) - InicioEstado ==
+                  offsetof(RegistroHistorial, derechosEnroque) - InicioRegistro &&
+              offsetof(Tablero, movidasRegla50) - InicioEstado ==
+                  offsetof(RegistroHistorial, movidasRegla50) - InicioRegistro);
+
+inline void guardarEstado(RegistroHistorial& r, const Tablero& t) {
+    std::memcpy(&r.ladoQueMueve, &t.ladoQueMueve, BytesEstado);
+}
+inline void reponerEstado(Tablero& t, const RegistroHistorial& r) {
+    std::memcpy(&t.ladoQueMueve, &r.ladoQueMueve, BytesEstado);
+}
 
 [[noreturn]] void historialDesbordado() {
     std::fprintf(stderr, "Historial lleno: mas de %d movimientos hechos a la vez\n",
@@ -164,8 +185,10 @@ inline void quitarCapturada(Tablero& t, int32_t capturada, Casilla hasta) {
 
 void Tablero::hacerMovimiento(Movimiento m) {
     if (__builtin_expect(numHistorial >= CapacidadHistorial, 0)) historialDesbordado();
-    historial[numHistorial++] = {
-        m, ladoQueMueve, casillaAlPaso, derechosEnroque, movidasRegla50, hashKey};
+    RegistroHistorial& registro = historial[numHistorial++];
+    registro.movimiento = m;
+    guardarEstado(registro, *this);
+    registro.hashKey = hashKey;
 
     const Casilla desde = desdeDe(m);
     const int32_t pieza = piezaMovida(m);
@@ -274,10 +297,7 @@ inline void reponerCapturada(Tablero& t, int32_t capturada, Casilla hasta) {
 
 void Tablero::deshacerMovimiento() {
     const RegistroHistorial& registro = historial[--numHistorial];
-    ladoQueMueve = registro.ladoQueMueve;
-    casillaAlPaso = registro.casillaAlPaso;
-    derechosEnroque = registro.derechosEnroque;
-    movidasRegla50 = registro.movidasRegla50;
+    reponerEstado(*this, registro);
     hashKey = registro.hashKey;
 
     const Movimiento m = registro.movimiento;
@@ -302,11 +322,7 @@ void Tablero::deshacerMovimiento() {
 
 void Tablero::hacerMovimientoNulo() {
     if (__builtin_expect(numHistorial >= CapacidadHistorial, 0)) historialDesbordado();
-    RegistroHistorial& registro = historial[numHistorial++];
-    registro.ladoQueMueve = ladoQueMueve;
-    registro.casillaAlPaso = casillaAlPaso;
-    registro.derechosEnroque = derechosEnroque;
-    registro.movidasRegla50 = movidasRegla50;
+    guardarEstado(historial[numHistorial++], *this);
     ++movidasRegla50;
     ladoQueMueve = !ladoQueMueve;
     casillaAlPaso = CasillaNula;
@@ -315,9 +331,5 @@ void Tablero::hacerMovimientoNulo() {
 
 void Tablero::deshacerMovimientoNulo() {
     hashKey ^= ZobristNulo;
-    const RegistroHistorial& registro = historial[--numHistorial];
-    ladoQueMueve = registro.ladoQueMueve;
-    casillaAlPaso = registro.casillaAlPaso;
-    derechosEnroque = registro.derechosEnroque;
-    movidasRegla50 = registro.movidasRegla50;
+    reponerEstado(*this, historial[--numHistorial]);
 }
