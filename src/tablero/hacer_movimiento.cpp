@@ -49,19 +49,22 @@ inline void cambiarEnroque(Tablero& t, int32_t nuevos) {
     t.derechosEnroque = nuevos;
 }
 
-// A rook leaving or captured on its home square takes that right away.
-inline void quitarDerechoTorre(Tablero& t, int32_t torre, Casilla s) {
-    if (torre == TorreBlanca) {
-        if ((t.derechosEnroque & EnroqueCortoBlanco) && s == 7)
-            cambiarEnroque(t, t.derechosEnroque & ~EnroqueCortoBlanco);
-        else if ((t.derechosEnroque & EnroqueLargoBlanco) && s == 0)
-            cambiarEnroque(t, t.derechosEnroque & ~EnroqueLargoBlanco);
-    } else if (torre == TorreNegra) {
-        if ((t.derechosEnroque & EnroqueCortoNegro) && s == 63)
-            cambiarEnroque(t, t.derechosEnroque & ~EnroqueCortoNegro);
-        else if ((t.derechosEnroque & EnroqueLargoNegro) && s == 56)
-            cambiarEnroque(t, t.derechosEnroque & ~EnroqueLargoNegro);
+// The castling right that piece p leaving or being captured on square s takes away: a rook
+// of that right's colour on its home corner.
+struct DerechosPorTorre {
+    uint8_t derecho[NumCodigosPieza][64] = {};
+    constexpr DerechosPorTorre() {
+        derecho[TorreBlanca][7] = EnroqueCortoBlanco;
+        derecho[TorreBlanca][0] = EnroqueLargoBlanco;
+        derecho[TorreNegra][63] = EnroqueCortoNegro;
+        derecho[TorreNegra][56] = EnroqueLargoNegro;
     }
+};
+constexpr DerechosPorTorre DerechoTorre;
+
+inline void quitarDerechoTorre(Tablero& t, int32_t pieza, Casilla s) {
+    const int32_t perdido = t.derechosEnroque & DerechoTorre.derecho[pieza][s];
+    if (perdido) cambiarEnroque(t, t.derechosEnroque & ~perdido);
 }
 
 inline void moverPieza(Tablero& t, Bitboard& propias, int32_t p, Casilla desde, Casilla hasta) {
