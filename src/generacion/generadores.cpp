@@ -81,6 +81,42 @@ template <int C> void capturas(ListaMovimientos& lista, const Tablero& t) {
     capturasPeon<C>(lista, t, L::capturasHaciaH(peones) & enemigas, L::HaciaH);
 }
 
+// The castling conditions of one kind: right, king and rook at home, empty path, and the
+// king's square and the one it crosses not attacked.
+struct CondicionEnroque {
+    int32_t derecho;
+    Casilla rey;
+    Casilla torre;
+    int32_t codigoRey;
+    int32_t codigoTorre;
+    Bitboard vacias;
+    Casilla atacada1;
+    Casilla atacada2;
+    int atacante;
+};
+
+constexpr Bitboard bit(Casilla c) {
+    return Bitboard{1} << c;
+}
+
+constexpr CondicionEnroque CondicionesEnroque[4] = {
+    {EnroqueCortoBlanco, 4, 7, ReyBlanco, TorreBlanca, bit(5) | bit(6), 4, 5, Negro},
+    {EnroqueCortoNegro, 60, 63, ReyNegro, TorreNegra, bit(61) | bit(62), 60, 61, Blanco},
+    {EnroqueLargoBlanco, 4, 0, ReyBlanco, TorreBlanca, bit(1) | bit(2) | bit(3), 3, 4, Negro},
+    {EnroqueLargoNegro, 60, 56, ReyNegro, TorreNegra, bit(57) | bit(58) | bit(59), 59, 60, Blanco},
+};
+
+// Whether the castling of one kind can be played here.
+inline bool enroqueCumple(const Tablero& t, const CondicionEnroque& c) {
+    if (!(t.derechosEnroque & c.derecho)) return false;
+    // Rights read from text need not match the board; make assumes king and rook are home.
+    if (t.piezas[c.rey] != c.codigoRey || t.casillaRey[colorPieza(c.codigoRey)] != c.rey ||
+        t.piezas[c.torre] != c.codigoTorre)
+        return false;
+    if (t.ocupadas() & c.vacias) return false;
+    return !casillaAtacada(t, c.atacada1, c.atacante) && !casillaAtacada(t, c.atacada2, c.atacante);
+}
+
 template <int C> void tranquilos(ListaMovimientos& lista, const Tablero& t) {
     using L = Lado<C>;
     const Bitboard* bb = t.bitboardsPieza;
@@ -107,15 +143,11 @@ template <int C> void tranquilos(ListaMovimientos& lista, const Tablero& t) {
     }
 
     if (C == Blanco) {
-        if (t.derechosEnroque & EnroqueCortoBlanco && enroquePosible(t, EnroqueCortoBlanco))
-            lista.agregar(EnroqueE1G1);
-        if (t.derechosEnroque & EnroqueLargoBlanco && enroquePosible(t, EnroqueLargoBlanco))
-            lista.agregar(EnroqueE1C1);
+        if (enroqueCumple(t, CondicionesEnroque[0])) lista.agregar(EnroqueE1G1);
+        if (enroqueCumple(t, CondicionesEnroque[2])) lista.agregar(EnroqueE1C1);
     } else {
-        if (t.derechosEnroque & EnroqueCortoNegro && enroquePosible(t, EnroqueCortoNegro))
-            lista.agregar(EnroqueE8G8);
-        if (t.derechosEnroque & EnroqueLargoNegro && enroquePosible(t, EnroqueLargoNegro))
-            lista.agregar(EnroqueE8C8);
+        if (enroqueCumple(t, CondicionesEnroque[1])) lista.agregar(EnroqueE8G8);
+        if (enroqueCumple(t, CondicionesEnroque[3])) lista.agregar(EnroqueE8C8);
     }
 
     const Bitboard peones = bb[L::Peon];
@@ -132,31 +164,6 @@ template <int C> void tranquilos(ListaMovimientos& lista, const Tablero& t) {
     }
 }
 
-// The castling conditions of one kind: right, king and rook at home, empty path, and the
-// king's square and the one it crosses not attacked.
-struct CondicionEnroque {
-    int32_t derecho;
-    Casilla rey;
-    Casilla torre;
-    int32_t codigoRey;
-    int32_t codigoTorre;
-    Bitboard vacias;
-    Casilla atacada1;
-    Casilla atacada2;
-    int atacante;
-};
-
-constexpr Bitboard bit(Casilla c) {
-    return Bitboard{1} << c;
-}
-
-constexpr CondicionEnroque CondicionesEnroque[4] = {
-    {EnroqueCortoBlanco, 4, 7, ReyBlanco, TorreBlanca, bit(5) | bit(6), 4, 5, Negro},
-    {EnroqueCortoNegro, 60, 63, ReyNegro, TorreNegra, bit(61) | bit(62), 60, 61, Blanco},
-    {EnroqueLargoBlanco, 4, 0, ReyBlanco, TorreBlanca, bit(1) | bit(2) | bit(3), 3, 4, Negro},
-    {EnroqueLargoNegro, 60, 56, ReyNegro, TorreNegra, bit(57) | bit(58) | bit(59), 59, 60, Blanco},
-};
-
 } // namespace
 
 namespace generacion {
@@ -167,15 +174,7 @@ bool enroquePosible(const Tablero& t, int32_t tipo) {
                        : tipo == EnroqueLargoBlanco ? 2
                        : tipo == EnroqueLargoNegro  ? 3
                                                     : -1;
-    if (indice < 0) return false;
-    const CondicionEnroque& c = CondicionesEnroque[indice];
-    if (!(t.derechosEnroque & c.derecho)) return false;
-    // Rights read from text need not match the board; make assumes king and rook are home.
-    if (t.piezas[c.rey] != c.codigoRey || t.casillaRey[colorPieza(c.codigoRey)] != c.rey ||
-        t.piezas[c.torre] != c.codigoTorre)
-        return false;
-    if (t.ocupadas() & c.vacias) return false;
-    return !casillaAtacada(t, c.atacada1, c.atacante) && !casillaAtacada(t, c.atacada2, c.atacante);
+    return indice >= 0 && enroqueCumple(t, CondicionesEnroque[indice]);
 }
 
 } // namespace generacion
