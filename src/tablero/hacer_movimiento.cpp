@@ -67,13 +67,20 @@ inline void quitarDerechoTorre(Tablero& t, int32_t pieza, Casilla s) {
     if (perdido) cambiarEnroque(t, t.derechosEnroque & ~perdido);
 }
 
-inline void moverPieza(Tablero& t, Bitboard& propias, int32_t p, Casilla desde, Casilla hasta) {
+// The king's board is not kept up to date by make and unmake, so its toggle mask is empty.
+constexpr Bitboard MascaraMovida[NumCodigosPieza] = {
+    ~Bitboard{0}, ~Bitboard{0}, ~Bitboard{0}, ~Bitboard{0}, ~Bitboard{0}, ~Bitboard{0}, ~Bitboard{0},
+    ~Bitboard{0}, ~Bitboard{0}, ~Bitboard{0}, ~Bitboard{0}, 0,            0,            ~Bitboard{0}};
+
+inline Bitboard& bitboardColor(Tablero& t, int32_t pieza) {
+    return colorPieza(pieza) == Blanco ? t.piezasBlancas : t.piezasNegras;
+}
+
+// The mover's from and to squares in both colour and piece boards.
+inline void alternarMovida(Tablero& t, int32_t pieza, Casilla desde, Casilla hasta) {
     const Bitboard ft = MascaraCasilla[desde] | MascaraCasilla[hasta];
-    propias ^= ft;
-    t.bitboardsPieza[p] ^= ft;
-    t.piezas[hasta] = p;
-    t.hashKey ^= ZobristPieza[p][hasta];
-    quitarDerechoTorre(t, p, desde);
+    bitboardColor(t, pieza) ^= ft;
+    t.bitboardsPieza[pieza] ^= ft & MascaraMovida[pieza];
 }
 
 inline void ponerRotados(Tablero& t, Casilla s) {
@@ -88,43 +95,24 @@ inline void quitarRotados(Tablero& t, Casilla s) {
     t.Rotado315 &= InversaRotado315[s];
 }
 
-} // namespace
-
-namespace {
-
-inline void quitarCapturada(Tablero& t, int32_t capturada, Casilla hasta) {
+[[gnu::noinline]] void quitarCapturada(Tablero& t, int32_t capturada, Casilla hasta) {
     ponerRotados(t, hasta);
     t.quitarMaterial(capturada);
     t.hashKey ^= ZobristPieza[capturada][hasta];
     t.movidasRegla50 = 0;
     t.bitboardsPieza[capturada] &= InversaCasilla[hasta];
-    (colorPieza(capturada) == Blanco ? t.piezasBlancas : t.piezasNegras) &= InversaCasilla[hasta];
+    bitboardColor(t, capturada) &= InversaCasilla[hasta];
     quitarDerechoTorre(t, capturada, hasta);
 }
 
-// One out-of-line body per kind of mover: each needs few registers, so the common moves pay
-// for no more saving and restoring than they use.
-[[gnu::noinline]] void hacerPieza(Tablero& t, Movimiento m) {
-    const Casilla hasta = hastaDe(m);
-    const int32_t pieza = piezaMovida(m);
-    moverPieza(t, colorPieza(pieza) == Blanco ? t.piezasBlancas : t.piezasNegras, pieza, desdeDe(m),
-               hasta);
-    const int32_t capturada = piezaCapturada(m);
-    if (capturada != Vacio) quitarCapturada(t, capturada, hasta);
-}
-
+// Kings and pawns have out-of-line bodies for their special cases, so the common piece move
+// pays for no more register saving than it uses.
 [[gnu::noinline]] void hacerRey(Tablero& t, Movimiento m) {
-    const Casilla desde = desdeDe(m);
-    const Casilla hasta = hastaDe(m);
     const int32_t pieza = piezaMovida(m);
     const bool blanco = colorPieza(pieza) == Blanco;
-    Bitboard& propias = blanco ? t.piezasBlancas : t.piezasNegras;
-    propias ^= MascaraCasilla[desde] | MascaraCasilla[hasta];
-    t.piezas[hasta] = pieza;
-    t.casillaRey[blanco ? Blanco : Negro] = hasta;
+    t.casillaRey[blanco ? Blanco : Negro] = hastaDe(m);
     cambiarEnroque(t, t.derechosEnroque & (blanco ? ~(EnroqueCortoBlanco | EnroqueLargoBlanco)
                                                   : ~(EnroqueCortoNegro | EnroqueLargoNegro)));
-    t.hashKey ^= ZobristPieza[pieza][hasta];
     const int32_t enroque = tipoEnroque(m);
     if (enroque != 0) {
         const Casilla origen = TorreOrigen[enroque];
@@ -132,11 +120,13 @@ inline void quitarCapturada(Tablero& t, int32_t capturada, Casilla hasta) {
         const int32_t torre = blanco ? TorreBlanca : TorreNegra;
         alternarRotados(t, origen, destino);
         t.piezas[origen] = Vacio;
-        t.hashKey ^= ZobristPieza[torre][origen];
-        moverPieza(t, propias, torre, origen, destino);
+        t.piezas[destino] = torre;
+        t.hashKey ^= ZobristPieza[torre][origen] ^ ZobristPieza[torre][destino];
+        // The rook's own right went with the king's rights above.
+        alternarMovida(t, torre, origen, destino);
     }
     const int32_t capturada = piezaCapturada(m);
-    if (capturada != Vacio) quitarCapturada(t, capturada, hasta);
+    if (capturada != Vacio) quitarCapturada(t, capturada, hastaDe(m));
 }
 
 [[gnu::noinline]] void hacerPeon(Tablero& t, Movimiento m) {
@@ -144,26 +134,19 @@ inline void quitarCapturada(Tablero& t, int32_t capturada, Casilla hasta) {
     const Casilla hasta = hastaDe(m);
     const int32_t pieza = piezaMovida(m);
     const bool blanco = colorPieza(pieza) == Blanco;
-    Bitboard& propias = blanco ? t.piezasBlancas : t.piezasNegras;
-    Bitboard& contrarias = blanco ? t.piezasNegras : t.piezasBlancas;
-    const Bitboard ft = MascaraCasilla[desde] | MascaraCasilla[hasta];
-    propias ^= ft;
-    t.bitboardsPieza[pieza] ^= ft;
-    t.piezas[hasta] = pieza;
     t.movidasRegla50 = 0;
-    t.hashKey ^= ZobristPieza[pieza][hasta];
-    const int32_t promocion = piezaPromocion(m);
     if (esAlPaso(m)) {
         const Casilla s = blanco ? hasta - 8 : hasta + 8;
         const int32_t peonContrario = blanco ? PeonNegro : PeonBlanco;
         quitarRotados(t, s);
         t.bitboardsPieza[peonContrario] &= InversaCasilla[s];
-        contrarias &= InversaCasilla[s];
+        bitboardColor(t, peonContrario) &= InversaCasilla[s];
         t.piezas[s] = Vacio;
         t.hashKey ^= ZobristPieza[peonContrario][s];
         t.quitarMaterial(peonContrario);
         return;
     }
+    const int32_t promocion = piezaPromocion(m);
     if (promocion != Vacio) {
         t.bitboardsPieza[pieza] &= InversaCasilla[hasta];
         t.quitarMaterial(pieza);
@@ -175,7 +158,7 @@ inline void quitarCapturada(Tablero& t, int32_t capturada, Casilla hasta) {
             t.hashKey ^= ZobristPieza[promocion][hasta];
         }
     } else if ((blanco ? hasta - desde : desde - hasta) == 16) {
-        if (VecinosAlPaso[hasta] & contrarias) {
+        if (VecinosAlPaso[hasta] & (blanco ? t.piezasNegras : t.piezasBlancas)) {
             t.casillaAlPaso = blanco ? desde + 8 : desde - 8;
             t.hashKey ^= ZobristAlPaso[t.casillaAlPaso];
         }
@@ -186,6 +169,8 @@ inline void quitarCapturada(Tablero& t, int32_t capturada, Casilla hasta) {
 
 } // namespace
 
+// Every mover leaves its from square for its to square in the piece array, the boards and the
+// key; what else changes depends on its kind.
 void Tablero::hacerMovimiento(Movimiento m) {
     if (__builtin_expect(numHistorial >= CapacidadHistorial, 0)) historialDesbordado();
     RegistroHistorial& registro = historial[numHistorial++];
@@ -194,13 +179,17 @@ void Tablero::hacerMovimiento(Movimiento m) {
     registro.hashKey = hashKey;
 
     const Casilla desde = desdeDe(m);
+    const Casilla hasta = hastaDe(m);
     const int32_t pieza = piezaMovida(m);
-    hashKey = ~hashKey ^ ZobristAlPaso[casillaAlPaso] ^ ZobristPieza[pieza][desde];
+    hashKey = ~hashKey ^ ZobristAlPaso[casillaAlPaso] ^ ZobristPieza[pieza][desde] ^
+              ZobristPieza[pieza][hasta];
     ladoQueMueve = !ladoQueMueve;
     casillaAlPaso = CasillaNula;
     ++movidasRegla50;
-    alternarRotados(*this, desde, hastaDe(m));
+    alternarRotados(*this, desde, hasta);
     piezas[desde] = Vacio;
+    piezas[hasta] = pieza;
+    alternarMovida(*this, pieza, desde, hasta);
 
     switch (pieza) {
     case ReyBlanco:
@@ -212,72 +201,49 @@ void Tablero::hacerMovimiento(Movimiento m) {
         hacerPeon(*this, m);
         break;
     default:
-        hacerPieza(*this, m);
+        quitarDerechoTorre(*this, pieza, desde);
+        if (piezaCapturada(m) != Vacio) quitarCapturada(*this, piezaCapturada(m), hasta);
         break;
     }
 }
 
 namespace {
 
-inline void reponerCapturada(Tablero& t, int32_t capturada, Casilla hasta) {
+[[gnu::noinline]] void reponerCapturada(Tablero& t, int32_t capturada, Casilla hasta) {
     ponerRotados(t, hasta);
     t.agregarMaterial(capturada);
     t.piezas[hasta] = capturada;
     t.bitboardsPieza[capturada] |= MascaraCasilla[hasta];
-    (colorPieza(capturada) == Blanco ? t.piezasBlancas : t.piezasNegras) |= MascaraCasilla[hasta];
-}
-
-[[gnu::noinline]] void deshacerPieza(Tablero& t, Movimiento m) {
-    const Casilla desde = desdeDe(m);
-    const Casilla hasta = hastaDe(m);
-    const int32_t pieza = piezaMovida(m);
-    const Bitboard ft = MascaraCasilla[desde] | MascaraCasilla[hasta];
-    (colorPieza(pieza) == Blanco ? t.piezasBlancas : t.piezasNegras) ^= ft;
-    t.bitboardsPieza[pieza] ^= ft;
-    t.piezas[desde] = pieza;
-    const int32_t capturada = piezaCapturada(m);
-    if (capturada != Vacio) reponerCapturada(t, capturada, hasta);
+    bitboardColor(t, capturada) |= MascaraCasilla[hasta];
 }
 
 [[gnu::noinline]] void deshacerRey(Tablero& t, Movimiento m) {
-    const Casilla desde = desdeDe(m);
-    const Casilla hasta = hastaDe(m);
     const int32_t pieza = piezaMovida(m);
     const bool blanco = colorPieza(pieza) == Blanco;
-    Bitboard& propias = blanco ? t.piezasBlancas : t.piezasNegras;
-    propias ^= MascaraCasilla[desde] | MascaraCasilla[hasta];
-    t.piezas[desde] = pieza;
-    t.casillaRey[blanco ? Blanco : Negro] = desde;
+    t.casillaRey[blanco ? Blanco : Negro] = desdeDe(m);
     const int32_t enroque = tipoEnroque(m);
     if (enroque != 0) {
         const Casilla origen = TorreOrigen[enroque];
         const Casilla destino = TorreDestino[enroque];
         const int32_t torre = blanco ? TorreBlanca : TorreNegra;
-        const Bitboard ftTorre = MascaraCasilla[origen] | MascaraCasilla[destino];
         alternarRotados(t, origen, destino);
         t.piezas[destino] = Vacio;
-        propias ^= ftTorre;
-        t.bitboardsPieza[torre] ^= ftTorre;
+        alternarMovida(t, torre, origen, destino);
         t.piezas[origen] = torre;
     }
     const int32_t capturada = piezaCapturada(m);
-    if (capturada != Vacio) reponerCapturada(t, capturada, hasta);
+    if (capturada != Vacio) reponerCapturada(t, capturada, hastaDe(m));
 }
 
 [[gnu::noinline]] void deshacerPeon(Tablero& t, Movimiento m) {
-    const Casilla desde = desdeDe(m);
     const Casilla hasta = hastaDe(m);
     const int32_t pieza = piezaMovida(m);
     const bool blanco = colorPieza(pieza) == Blanco;
-    const Bitboard ft = MascaraCasilla[desde] | MascaraCasilla[hasta];
-    (blanco ? t.piezasBlancas : t.piezasNegras) ^= ft;
-    t.bitboardsPieza[pieza] ^= ft;
-    t.piezas[desde] = pieza;
     if (esAlPaso(m)) {
         const Casilla s = blanco ? hasta - 8 : hasta + 8;
         const int32_t peonContrario = blanco ? PeonNegro : PeonBlanco;
         t.bitboardsPieza[peonContrario] |= MascaraCasilla[s];
-        (blanco ? t.piezasNegras : t.piezasBlancas) |= MascaraCasilla[s];
+        bitboardColor(t, peonContrario) |= MascaraCasilla[s];
         ponerRotados(t, s);
         t.piezas[s] = peonContrario;
         t.agregarMaterial(peonContrario);
@@ -304,11 +270,15 @@ void Tablero::deshacerMovimiento() {
     hashKey = registro.hashKey;
 
     const Movimiento m = registro.movimiento;
+    const Casilla desde = desdeDe(m);
     const Casilla hasta = hastaDe(m);
-    alternarRotados(*this, desdeDe(m), hasta);
+    const int32_t pieza = piezaMovida(m);
+    alternarRotados(*this, desde, hasta);
     piezas[hasta] = Vacio;
+    piezas[desde] = pieza;
+    alternarMovida(*this, pieza, desde, hasta);
 
-    switch (piezaMovida(m)) {
+    switch (pieza) {
     case ReyBlanco:
     case ReyNegro:
         deshacerRey(*this, m);
@@ -318,7 +288,7 @@ void Tablero::deshacerMovimiento() {
         deshacerPeon(*this, m);
         break;
     default:
-        deshacerPieza(*this, m);
+        if (piezaCapturada(m) != Vacio) reponerCapturada(*this, piezaCapturada(m), hasta);
         break;
     }
 }
