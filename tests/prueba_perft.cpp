@@ -47,8 +47,8 @@ TEST(Perft, Cuentas) {
 }
 
 // Walks a tree checking the board after every make (key included) and unmake, the evasion
-// generator at every node in check, movimientoValido against the generated list, and that out
-// of check every move the pin shortcut lets through leaves the king safe.
+// generator at every node in check, movimientoValido against the generated list, and that every
+// move the legality shortcut lets through leaves the king safe.
 struct Recorrido {
     std::vector<std::unique_ptr<Tablero>> copias;
     std::vector<Movimientos> anteriores;
@@ -75,13 +75,12 @@ struct Recorrido {
         antes = t;
         Movimientos legales;
         std::string motivo;
-        const bool jaque = enJaque(t);
-        const Bitboard clavadas = piezasClavadas(t, t.bandoQueMueve());
+        const Bitboard riesgo = casillasDeRiesgo(t, t.bandoQueMueve());
         for (Movimiento m : pseudo) {
             t.hacerMovimiento(m);
             if (!tableroConsistente(t, &motivo)) fallo = "hacer " + movimientoATexto(m) + motivo;
-            if (!jaque && !puedeExponerRey(m, clavadas) && dejaReyEnJaque(t))
-                fallo = "clavada no detectada " + movimientoATexto(m);
+            if (!puedeExponerRey(m, riesgo) && dejaReyEnJaque(t))
+                fallo = "riesgo no detectado " + movimientoATexto(m);
             if (!dejaReyEnJaque(t)) {
                 legales.push_back(m);
                 if (ply + 1 < static_cast<int>(copias.size())) visitar(t, ply + 1);

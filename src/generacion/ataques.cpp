@@ -48,11 +48,13 @@ bool estaClavada(const Tablero& t, Casilla s, int bando) {
     return (linea & deslizadores) != 0;
 }
 
-// Own pieces of side `bando` that stand alone between their king and an enemy slider bearing
-// on it along that line.
-Bitboard piezasClavadas(const Tablero& t, int bando) {
+// The squares from which a move of side `bando` can leave its own king attacked: all of them
+// when in check; otherwise the king's square (the generators move the king only from there)
+// and the own pieces that stand alone between it and an enemy slider bearing on that line.
+Bitboard casillasDeRiesgo(const Tablero& t, int bando) {
     const uint32_t k = static_cast<uint32_t>(t.casillaRey[bando]);
     if (k >= 64) return 0;
+    if (reyAtacado(t, bando)) return ~Bitboard{0};
     const int enemigo = bando ^ 1;
     const Bitboard* bb = t.bitboardsPieza;
     const Bitboard damas = bb[DamaBlanca + enemigo];
@@ -60,10 +62,10 @@ Bitboard piezasClavadas(const Tablero& t, int bando) {
                             ((bb[AlfilBlanco + enemigo] | damas) & AtaquesAlfilVacio[k]);
     const Bitboard ocupadas = t.ocupadas();
     const Bitboard propias = bando == Blanco ? t.piezasBlancas : t.piezasNegras;
-    Bitboard clavadas = 0;
+    Bitboard riesgo = Bitboard{1} << k;
     while (deslizadores) {
         const Bitboard entre = Entre[k][extraerPrimerBit(deslizadores)] & ocupadas;
-        if (entre && !(entre & (entre - 1))) clavadas |= entre & propias;
+        if (entre && !(entre & (entre - 1))) riesgo |= entre & propias;
     }
-    return clavadas;
+    return riesgo;
 }

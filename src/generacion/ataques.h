@@ -50,7 +50,7 @@ inline Bitboard ataquesLinea(const Tablero& t, int32_t d, Casilla s) {
 bool casillaAtacada(const Tablero& t, Casilla s, int bando);
 Bitboard atacantesCasilla(const Tablero& t, Casilla s);
 bool estaClavada(const Tablero& t, Casilla s, int bando);
-Bitboard piezasClavadas(const Tablero& t, int bando);
+Bitboard casillasDeRiesgo(const Tablero& t, int bando);
 
 // King squares come from FEN text too; a square outside the board stands for no king.
 inline Bitboard bitRey(const Tablero& t, int bando) {
@@ -94,9 +94,8 @@ inline bool dejaReyEnJaque(const Tablero& t) {
     return reyAtacado(t, t.bandoQueMueve() ^ 1);
 }
 
-// Whether a move made by a side that was not in check can have left its king attacked, given
-// that side's pinned pieces: only a king move, an en-passant capture (it empties a second
-// square) or a pinned piece leaving its square can; every other move needs no test.
-inline bool puedeExponerRey(Movimiento m, Bitboard clavadas) {
-    return piezaMovida(m) >= ReyBlanco || esAlPaso(m) || (clavadas >> desdeDe(m)) & 1;
+// Whether a move of the side whose risky squares are `riesgo` needs the legality test after
+// make: it leaves one of those squares, or captures en passant (emptying a second square).
+inline bool puedeExponerRey(Movimiento m, Bitboard riesgo) {
+    return ((riesgo >> desdeDe(m)) & 1) || esAlPaso(m);
 }

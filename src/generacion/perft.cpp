@@ -26,12 +26,11 @@ void contarPerft(Busqueda& busqueda, int32_t profundidad, int32_t ply) {
     ListaMovimientos& lista = busqueda.listas[ply];
     iniciarLista(lista, &t, nullptr, ply, ModoTodos);
     // Out of check, only the few moves that can expose the king take the test after make.
-    const bool jaque = enJaque(t);
-    const Bitboard clavadas = jaque ? 0 : piezasClavadas(t, t.bandoQueMueve());
+    const Bitboard riesgo = casillasDeRiesgo(t, t.bandoQueMueve());
     for (int32_t i = 0; i < lista.cantidad; ++i) {
         const Movimiento m = lista.movimientos[i];
         t.hacerMovimiento(m);
-        if (!((jaque || puedeExponerRey(m, clavadas)) && dejaReyEnJaque(t))) {
+        if (!(puedeExponerRey(m, riesgo) && dejaReyEnJaque(t))) {
             if (profundidad - 1 < 1)
                 ++nodosPerft;
             else
