@@ -72,7 +72,10 @@ class Tablero {
     int32_t totalPeones[2];
     int32_t casillaRey[2];
     RegistroHistorial historial[CapacidadHistorial];
-    int32_t numHistorial;
+    // The history spans whole 4 KB pages, so without this alignment the records of the first
+    // few plies would share their low twelve address bits with the boards below, and the
+    // processor would hold back each board read behind the record stores of make.
+    alignas(4096) int32_t numHistorial;
     Bitboard piezasBlancas;
     Bitboard piezasNegras;
     Bitboard bitboardsPieza[NumCodigosPieza];
