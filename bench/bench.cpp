@@ -1,10 +1,11 @@
 // Benchmarks of the engine core, run in Release:
-//   quorvantel_bench perft [rapido]      perft of the five counted test positions
+//   quorvantel_bench perft [rapido [N]]  perft of the five counted test positions, median of N
 //   quorvantel_bench busqueda [N]        fixed-depth search of the benchmark positions, N runs
 //   quorvantel_bench                     both, perft in its quick form
 // The search benchmark's total node count is its signature: it changes only when the search does.
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <cstdint>
 #include <iomanip>
 #include <iostream>
@@ -86,18 +87,29 @@ void cargar(Motor& motor, const char* fen) {
     establecerPosicion(*motor.tablero, PosicionFEN(fen));
 }
 
-bool ejecutarPerfts(Motor& motor, bool rapido) {
+double mediana(std::vector<double> tiempos) {
+    std::sort(tiempos.begin(), tiempos.end());
+    return tiempos[tiempos.size() / 2];
+}
+
+// Each count runs `repeticiones` times; the line shows the median time.
+bool ejecutarPerfts(Motor& motor, bool rapido, int repeticiones) {
     bool correcto = true;
-    std::cout << "perft (" << (rapido ? "rapido" : "completo") << ")\n";
+    std::cout << "perft (" << (rapido ? "rapido" : "completo") << ", mediana de " << repeticiones
+              << ")\n";
     int n = 1;
     for (const CasoPerft& caso : CasosPerft) {
         const int32_t profundidad = rapido ? caso.profundidadRapida : caso.profundidad;
         const uint64_t esperado = rapido ? caso.esperadoRapido : caso.esperado;
-        cargar(motor, caso.fen);
-        nodosPerft = 0;
-        const auto inicio = Reloj::now();
-        contarPerft(*motor.busqueda, profundidad, 1);
-        const double s = segundosDesde(inicio);
+        std::vector<double> tiempos;
+        for (int r = 0; r < repeticiones; ++r) {
+            cargar(motor, caso.fen);
+            nodosPerft = 0;
+            const auto inicio = Reloj::now();
+            contarPerft(*motor.busqueda, profundidad, 1);
+            tiempos.push_back(segundosDesde(inicio));
+        }
+        const double s = mediana(tiempos);
         const bool bien = esperado == 0 || nodosPerft == esperado;
         correcto = correcto && bien;
         std::cout << "  test " << n++ << " perft(" << profundidad << ") = " << nodosPerft
@@ -136,12 +148,11 @@ void ejecutarBusquedas(Motor& motor, int repeticiones) {
                   << static_cast<uint64_t>(static_cast<double>(nodos) / total) << " nps\n"
                   << std::defaultfloat;
     }
-    std::sort(tiempos.begin(), tiempos.end());
-    const double mediana = tiempos[tiempos.size() / 2];
+    const double s = mediana(tiempos);
     std::cout << "busqueda profundidad " << ProfundidadBusqueda << ", "
               << std::size(PosicionesBusqueda) << " posiciones: firma " << firma
-              << " nodos, mediana " << std::fixed << std::setprecision(3) << mediana << " s, "
-              << static_cast<uint64_t>(static_cast<double>(firma) / mediana) << " nps\n"
+              << " nodos, mediana " << std::fixed << std::setprecision(3) << s << " s, "
+              << static_cast<uint64_t>(static_cast<double>(firma) / s) << " nps\n"
               << std::defaultfloat;
 }
 
@@ -150,6 +161,7 @@ void ejecutarBusquedas(Motor& motor, int repeticiones) {
 int main(int argc, char** argv) {
     const std::string modo = argc > 1 ? argv[1] : "";
     const std::string extra = argc > 2 ? argv[2] : "";
+    const int repeticiones = argc > 3 ? std::max(1, std::atoi(argv[3])) : 1;
     Motor* motor;
     {
         Silencio silencio;
@@ -157,11 +169,11 @@ int main(int argc, char** argv) {
     }
     bool correcto = true;
     if (modo == "perft") {
-        correcto = ejecutarPerfts(*motor, extra == "rapido");
+        correcto = ejecutarPerfts(*motor, extra == "rapido", repeticiones);
     } else if (modo == "busqueda") {
         ejecutarBusquedas(*motor, extra.empty() ? 5 : std::max(1, std::stoi(extra)));
     } else {
-        correcto = ejecutarPerfts(*motor, true);
+        correcto = ejecutarPerfts(*motor, true, 1);
         ejecutarBusquedas(*motor, 3);
     }
     delete motor;
