@@ -1,20 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <iterator>
-#include <sstream>
 #include <string>
 
 #include "apoyo/uci.h"
 
 namespace {
 
-const std::string Vacias =
-    ". . . . . . . . \n. . . . . . . . \n. . . . . . . . \n. . . . . . . . \n";
-const std::string Inicial =
-    "r n b q k b n r \np p p p p p p p \n" + Vacias + "P P P P P P P P \nR N B Q K B N R \n";
 const std::string Jugadas = "b1a3 b1c3 g1f3 g1h3 a2a3 b2b3 c2c3 d2d3 e2e3 f2f3 g2g3 h2h3 a2a4 "
                             "b2b4 c2c4 d2d4 e2e4 f2f4 g2g4 h2h4 ";
 
@@ -61,10 +54,9 @@ TEST(Bitboards, PosicionInicial) {
     ASSERT_EQ(nombres.size(), std::size(bitboards));
     std::string esperada;
     for (std::size_t i = 0; i < nombres.size(); ++i) {
-        const uint64_t bb = bitboards[i];
         esperada += nombres[i] + '\n';
         for (int r = 7; r >= 0; --r) {
-            for (int f = 0; f < 8; ++f) esperada += (bb >> (8 * r + f)) & 1 ? 'x' : '.';
+            for (int f = 0; f < 8; ++f) esperada += (bitboards[i] >> (8 * r + f)) & 1 ? 'x' : '.';
             esperada += '\n';
         }
         esperada += "\n\n";
@@ -91,77 +83,39 @@ TEST(ListaMovimientos, InicialYSinJugadas) {
     }
 }
 
-// "Transcurrido: <seconds> seg." with whole milliseconds in the stream's default form.
+// "Transcurrido: <seconds> seg." in whole milliseconds, as a stream prints them by default.
 double segundosDe(const std::string& linea) {
-    const std::string etiqueta = "Transcurrido: ", fin = " seg.";
-    if (linea.size() <= etiqueta.size() + fin.size() || !empiezaPor(linea, etiqueta) ||
-        linea.substr(linea.size() - fin.size()) != fin) {
-        ADD_FAILURE() << "not a time line: " << linea;
-        return -1;
-    }
-    const std::string numero = linea.substr(etiqueta.size(), linea.size() - 19);
-    EXPECT_EQ(numero.find_first_not_of("0123456789."), std::string::npos) << numero;
-    const double segundos = std::strtod(numero.c_str(), nullptr);
-    std::ostringstream s;
-    s << segundos;
-    EXPECT_EQ(s.str(), numero);
-    EXPECT_EQ(static_cast<double>(std::llround(segundos * 1000)) / 1000, segundos) << numero;
-    return segundos;
+    std::smatch s;
+    const std::regex forma("Transcurrido: ((0|[1-9][0-9]*)(\\.[0-9]{0,2}[1-9])?) seg\\.");
+    EXPECT_TRUE(std::regex_match(linea, s, forma)) << linea;
+    return s.empty() ? -1 : std::stod(s[1]);
 }
 
-// Checks the lines of a "perft" and returns its count.
-uint64_t cuentaPerft(const Lineas& lineas, int profundidad) {
-    const std::string etiqueta = "Perft(" + std::to_string(profundidad) + ") = ";
-    if (lineas.size() < 2 || !empiezaPor(lineas[0], etiqueta)) {
-        ADD_FAILURE() << "not a perft printout: " << ultima(lineas);
-        return 0;
-    }
-    const uint64_t nodos = std::stoull(lineas[0].substr(etiqueta.size()));
-    EXPECT_EQ(lineas[0], etiqueta + std::to_string(nodos));
-    const double segundos = segundosDe(lineas[1]);
-    // The nodes per second only after a time above zero.
-    Lineas esperada(lineas.begin(), lineas.begin() + 2);
-    if (segundos > 0)
-        esperada.push_back(
-            "NPS: " + std::to_string(static_cast<uint64_t>(static_cast<double>(nodos) / segundos)));
-    EXPECT_EQ(lineas, esperada);
-    return nodos;
-}
-
-TEST(Perft, PosicionesDePruebaYFormaDeLaSalida) {
-    const struct {
-        const char* posicion;
-        const char* perft;
-        int profundidad;
-        uint64_t nodos;
-    } casos[] = {{"position startpos", "perft 1", 1, 20},
-                 {"", "perft 3", 3, 8902},
-                 {"", "perft  4", 4, 197281},
-                 {"", "perft 2 y mas", 2, 400},
-                 {"position_test 1", "perft 4", 4, 4085603},
-                 {"position_test 2", "perft 2", 2, 279},
-                 {"position_test 3", "perft 6", 6, 38633283},
-                 {"position_test 4", "perft 5", 5, 11139762},
-                 {"position_test 5", "perft 6", 6, 11030083}};
+// The counts themselves are checked in-process; here the printed form: the count, the time and,
+// only after a time above zero, the nodes per second.
+TEST(Perft, FormaDeLaSalidaDivideYArgumentos) {
     SesionUCI m;
-    for (const auto& c : casos) {
-        SCOPED_TRACE(std::string(c.posicion) + " " + c.perft);
-        if (*c.posicion) m.salidaDe(c.posicion);
-        EXPECT_EQ(cuentaPerft(m.salidaDe(c.perft, 30000), c.profundidad), c.nodos);
+    for (const auto& [perft, cuenta] :
+         {std::pair<std::string, std::string>{"perft  4", "Perft(4) = 197281"},
+          {"perft 2 y mas", "Perft(2) = 400"},
+          {"perft 1", "Perft(1) = 20"}}) {
+        const Lineas lineas = m.salidaDe(perft);
+        ASSERT_GE(lineas.size(), 2u) << perft;
+        Lineas esperada = {cuenta, lineas[1]};
+        const double nodos = std::stod(cuenta.substr(cuenta.find('=') + 2));
+        if (const double segundos = segundosDe(lineas[1]); segundos > 0)
+            esperada.push_back("NPS: " + std::to_string(static_cast<uint64_t>(nodos / segundos)));
+        EXPECT_EQ(lineas, esperada) << perft;
     }
     // Counting leaves the position as it was.
-    const Lineas t = m.salidaDe("tablero");
-    EXPECT_EQ(t.at(9) + '|' + t.at(21), "Lado Que Mueve: Blancas|Historial: ");
+    EXPECT_EQ(m.estado(true), Inicial + "Blancas|");
     // Depths that name no count, or more plies than there are move lists, print nothing.
     for (const std::string comando : {"perft", "divide"})
         for (const char* argumento :
              {"", " ", "0", "-1", "-100", "abc", "128", "100000", "99999999999", "x3"})
             EXPECT_EQ(m.salidaDe(comando + ' ' + argumento), Lineas{}) << comando << argumento;
     EXPECT_EQ(m.salidaDe("perft"), Lineas{});
-}
-
-TEST(Divide, FormaYSumas) {
-    SesionUCI m;
+    // Divide: one line per root move, then the total, the move count and the time.
     Lineas lineas = m.salidaDe("divide 2");
     ASSERT_EQ(lineas.size(), 23u);
     segundosDe(lineas.back());
@@ -169,74 +123,56 @@ TEST(Divide, FormaYSumas) {
     std::string esperada;
     for (const std::string& jugada : palabras(Jugadas)) esperada += "[" + jugada + "] = 20\n";
     EXPECT_EQ(lineas, lineasDe(esperada + "Perft Divide(2) = 400\nMovimientos: 20\n"));
-
-    // The parts add up to the total.
-    m.salidaDe("position_test 1");
-    const Lineas tres = m.salidaDe("divide 3");
-    ASSERT_EQ(tres.size(), 51u);
-    uint64_t suma = 0;
-    for (int i = 0; i < 48; ++i) suma += std::stoull(tres[i].substr(tres[i].find("] = ") + 4));
-    EXPECT_EQ(suma, 97862u);
-    EXPECT_EQ(tres[48] + '|' + tres[49], "Perft Divide(3) = 97862|Movimientos: 48");
 }
 
 // Each test position prints as its FEN text read by "position fen", then its line of text.
 TEST(PositionTest, SeisPosicionesConSuTexto) {
-    const std::pair<const char*, const char*> pruebas[] = {
-        {"r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq -",
-         "perft(6) = 8031647685"},
-        {"8/3K4/2p5/p2b2r1/5k2/8/8/1q6 b - -", "perft(2) = 279"},
-        {"8/7p/p5pb/4k3/P1pPn3/8/P5PP/1rB2RK1 b - d3", "perft(6) = 38633283"},
-        {"rnbqkb1r/ppppp1pp/7n/4Pp2/8/8/PPPP1PPP/RNBQKBNR w KQkq f6", "perft(5) = 11139762"},
-        {"8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - -", "perft(7) = 178633661"},
-        {"8/k7/3p4/p2P1p2/P2P1P2/8/8/K7 w - -", "Fine #70"}};
+    const Lineas pruebas = lineasDe(
+        "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq -\nperft(6) = 8031647685\n"
+        "8/3K4/2p5/p2b2r1/5k2/8/8/1q6 b - -\nperft(2) = 279\n"
+        "8/7p/p5pb/4k3/P1pPn3/8/P5PP/1rB2RK1 b - d3\nperft(6) = 38633283\n"
+        "rnbqkb1r/ppppp1pp/7n/4Pp2/8/8/PPPP1PPP/RNBQKBNR w KQkq f6\nperft(5) = 11139762\n"
+        "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - -\nperft(7) = 178633661\n"
+        "8/k7/3p4/p2P1p2/P2P1P2/8/8/K7 w - -\nFine #70\n");
     SesionUCI m;
     for (int n = 1; n <= 6; ++n) {
         SCOPED_TRACE(n);
         const Lineas impresion = m.salidaDe("position_test " + std::to_string(n));
         ASSERT_FALSE(impresion.empty());
         EXPECT_EQ(m.salidaDe("tablero"), Lineas(impresion.begin(), impresion.end() - 1));
-        m.salidaDe(std::string("position fen ") + pruebas[n - 1].first + " 0 1");
+        m.salidaDe("position fen " + pruebas[2 * n - 2] + " 0 1");
         Lineas esperada = m.salidaDe("tablero");
-        esperada.push_back(pruebas[n - 1].second);
+        esperada.push_back(pruebas[2 * n - 1]);
         EXPECT_EQ(impresion, esperada);
     }
     m.salidaDe("position startpos moves e2e4");
     for (const char* argumento : {"0", "7", "abc", "-1", "", "100"})
         EXPECT_EQ(m.salidaDe(std::string("position_test ") + argumento), Lineas{}) << argumento;
     EXPECT_EQ(m.salidaDe("position_test"), Lineas{});
-    EXPECT_EQ(m.salidaDe("tablero").at(21), "Historial: e2e4 ");
+    EXPECT_EQ(m.estado(), "Negras|e2e4 ");
 }
 
 TEST(MoveEvalYSee, EjemplosYJugadasIlegales) {
     SesionUCI m;
     EXPECT_EQ(m.salidaDe("eval"), Lineas{"Eval: 0"});
-    const Lineas see = m.salidaDe("see e2e4");
-    EXPECT_TRUE(see.size() == 1 && empiezaPor(see[0], "SEE[e2][e4] = ")) << ultima(see);
     EXPECT_EQ(m.salidaDe("move e2e4"), Lineas{});
-    Lineas t = m.salidaDe("tablero");
-    EXPECT_EQ(t.at(9) + '|' + t.at(21), "Lado Que Mueve: Negras|Historial: e2e4 ");
+    EXPECT_EQ(m.estado(), "Negras|e2e4 ");
 
     // The argument text is compared whole and printed as given.
     m.salidaDe("position startpos");
     for (const std::string texto : {"e2e5", "e2e4 ", "E2E4", " e2e4", "e7e5", "", "e2e4 e7e5"})
         EXPECT_EQ(m.salidaDe("move " + texto), Lineas{"Movimiento Ilegal: " + texto});
     EXPECT_EQ(m.salidaDe("move"), Lineas{"Movimiento Ilegal: "});
-    EXPECT_EQ(m.salidaDe("tablero").at(21), "Historial: ");
+    EXPECT_EQ(m.estado(), "Blancas|");
 
     // Pinned knight: pseudo-legal, but it would leave the king attacked.
     m.salidaDe("position fen 4k3/4r3/8/8/8/8/4N3/4K3 w - - 0 1");
     EXPECT_EQ(m.salidaDe("move e2c3"), Lineas{"Movimiento Ilegal: e2c3"});
-    t = m.salidaDe("tablero");
-    EXPECT_EQ(t.at(6) + '|' + t.at(9) + '|' + t.at(21),
-              ". . . . N . . . |Lado Que Mueve: Blancas|Historial: ");
+    EXPECT_EQ(m.estado(true).substr(6 * 17), ". . . . N . . . \n. . . . K . . . \nBlancas|");
 
-    // A pawn taking an undefended pawn wins what it takes, whatever the scale.
+    // Values are checked in-process; here the squares reach it in order and the line's form.
     m.salidaDe("position fen 4k3/8/8/3p4/4P3/8/8/4K3 w - - 0 1");
-    const Lineas captura = m.salidaDe("see e4d5");
-    ASSERT_EQ(captura.size(), 1u);
-    EXPECT_TRUE(empiezaPor(captura[0], "SEE[e4][d5] = ")) << captura[0];
-    EXPECT_GT(std::atoi(captura[0].c_str() + 14), 0);
+    EXPECT_EQ(m.salidaDe("see e4d5"), Lineas{"SEE[e4][d5] = 100"});
     // A text that names no move gives no crash; the engine still answers.
     m.salidaDe("see zzzz");
     EXPECT_EQ(m.salidaDe("eval").size(), 1u);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -36,6 +37,17 @@ inline Lineas palabras(const std::string& linea) {
     for (std::string p; s >> p;) r.push_back(p);
     return r;
 }
+
+// A move in coordinates, with a promotion letter or not.
+inline bool esJugada(const std::string& texto) {
+    static const std::regex forma("[a-h][1-8][a-h][1-8][qrbn]?");
+    return std::regex_match(texto, forma);
+}
+
+// Two empty ranks and the start position as the "tablero" printout draws them.
+const std::string Vacias = ". . . . . . . . \n. . . . . . . . \n";
+const std::string Inicial = "r n b q k b n r \np p p p p p p p \n" + Vacias + Vacias +
+                            "P P P P P P P P \nR N B Q K B N R \n";
 
 // The line with the values of the "time" and "nps" fields replaced by "*", all else kept.
 inline std::string sinTiempos(std::string linea) {
@@ -91,6 +103,20 @@ class SesionUCI {
         Lineas r = leer([](const std::string& l) { return l == "readyok"; }, plazo, linea);
         if (!r.empty()) r.pop_back();
         return r;
+    }
+
+    // "isready" is answered at once: nothing else is pending before it.
+    void listo() {
+        enviar("isready");
+        EXPECT_EQ(proceso.leerLinea(Proceso::escalar(Proceso::Plazo(3000))), "readyok");
+    }
+    // Side to move and history of a "tablero" printout, after its board lines when asked for.
+    std::string estado(bool conFilas = false) {
+        const Lineas t = salidaDe("tablero");
+        if (t.size() != 22) return "a printout of " + std::to_string(t.size()) + " lines";
+        std::string r;
+        for (int i = 0; i < 8 && conFilas; ++i) r += t[i] + '\n';
+        return r + t[9].substr(16) + '|' + t[21].substr(11);
     }
 
     Proceso proceso;
