@@ -6,20 +6,15 @@
 #include <limits>
 #include <sstream>
 #include <string>
-#include <vector>
 
 #include "apoyo/motor_prueba.h"
 #include "busqueda/busqueda.h"
 #include "busqueda/estadisticas.h"
 #include "busqueda/puntuaciones.h"
 #include "busqueda/tabla_hash.h"
-#include "consola/motor.h"
 #include "evaluacion/evaluacion.h"
 #include "generacion/ataques.h"
-#include "generacion/lista_movimientos.h"
 #include "tablero/fen.h"
-#include "tablero/movimiento.h"
-#include "tablero/tablero.h"
 #include "uci/control_tiempo.h"
 
 namespace {
@@ -37,9 +32,10 @@ class BusquedaDirecta : public ::testing::Test {
         motor->controlTiempo->reiniciar();
     }
 
-    void preparar(const std::string& fen, const std::vector<std::string>& jugadas = {}) {
+    void preparar(const std::string& fen, const std::string& jugadas = "") {
         ASSERT_TRUE(establecerPosicion(*t, PosicionFEN(fen)));
-        for (const std::string& texto : jugadas) {
+        std::istringstream palabras(jugadas);
+        for (std::string texto; palabras >> texto;) {
             const Movimiento m = textoAMovimiento(*t, texto);
             ASSERT_NE(m, MovimientoNulo) << texto;
             t->hacerMovimiento(m);
@@ -69,9 +65,23 @@ class BusquedaDirecta : public ::testing::Test {
         b->tiempoAsignado = 0;
     }
 
+    // pensar to a depth, its output kept in `salida`.
+    Movimiento pensar(int32_t profundidad) {
+        motor->controlTiempo->setDepth(profundidad);
+        b->setResumen(false);
+        std::ostringstream texto;
+        std::streambuf* anterior = std::cout.rdbuf(texto.rdbuf());
+        const Movimiento m = b->pensar();
+        std::cout.rdbuf(anterior);
+        b->setResumen(true);
+        salida = texto.str();
+        return m;
+    }
+
     Motor* motor = nullptr;
     Busqueda* b = nullptr;
     Tablero* t = nullptr;
+    std::string salida;
 };
 
 // Scores of whole nodes: mate, stalemate, repetition in the path or in the game, the
@@ -102,10 +112,7 @@ TEST_F(BusquedaDirecta, PuntuacionesDeNodo) {
     };
     for (const auto& c : casos) {
         SCOPED_TRACE(c.fen + " " + c.jugadas);
-        std::istringstream palabras(c.jugadas);
-        std::vector<std::string> jugadas;
-        for (std::string j; palabras >> j;) jugadas.push_back(j);
-        preparar(c.fen, jugadas);
+        preparar(c.fen, c.jugadas);
         const int32_t s = buscarEn(c.ply, c.profundidad, c.alfa, c.beta, c.nulo);
         if (c.esperado == Gana) {
             EXPECT_GT(s, 500);
@@ -117,27 +124,24 @@ TEST_F(BusquedaDirecta, PuntuacionesDeNodo) {
     }
 }
 
+// A repetition within the search path counts once, one at the root needs two earlier
+// occurrences; only positions with the same side to move and since the last capture or pawn
+// move count.
 TEST_F(BusquedaDirecta, Repeticion) {
-    const std::string fen = "4k3/8/8/8/8/8/8/3QK3 w - - 0 1";
-    preparar(fen, {"e1f1", "e8f8", "f1e1", "f8e8"});
+    const std::string fen = "4k3/p7/8/8/8/8/P7/3QK3 w - - 0 1";
+    preparar(fen, "e1f1 e8f8 f1e1 f8e8");
     EXPECT_TRUE(b->esRepeticion(3));
     EXPECT_TRUE(b->esRepeticion(6));
     EXPECT_FALSE(b->esRepeticion(2));
-    // The other side to move in the same squares is a different position.
-    preparar(fen, {"e1f1", "e8f8", "f1e1"});
+    preparar(fen, "e1f1 e8f8 f1e1");
     EXPECT_FALSE(b->esRepeticion(5));
     preparar(fen);
     EXPECT_FALSE(b->esRepeticion(3));
-}
-
-// Only positions since the last capture or pawn move count; the counter sets how far back.
-TEST_F(BusquedaDirecta, RepeticionNoMiraMasAllaDelContador) {
-    preparar("4k3/p7/8/8/8/8/P7/3QK3 w - - 0 1", {"a2a3", "e8f8", "e1f1", "f8e8", "f1e1"});
+    preparar(fen, "a2a3 e8f8 e1f1 f8e8 f1e1");
     ASSERT_EQ(t->movidasRegla50, 4);
     EXPECT_TRUE(b->esRepeticion(3));
     t->movidasRegla50 = 3;
     EXPECT_FALSE(b->esRepeticion(3));
-    t->movidasRegla50 = 4;
 }
 
 // 9 units or less (a queen, a rook and a knight) try no null move at depth 56 and reduce 16
@@ -187,47 +191,28 @@ TEST_F(BusquedaDirecta, DetenidaDevuelveCero) {
     EXPECT_EQ(estadisticas.guardados, 0u);
 }
 
-// A side in check to move: every call of extension sees a checking move already made.
-TEST_F(BusquedaDirecta, ExtensionSeDesvaneceConLaDistancia) {
-    preparar("4k3/8/8/8/8/8/4R3/4K3 b - - 0 1");
-    b->iteracion = 5;
-    const std::vector<std::pair<int32_t, int32_t>> casos = {{2, 8},  {10, 8}, {11, 7}, {15, 4},
-                                                            {19, 0}, {20, 0}, {21, 0}, {60, 0}};
-    for (const auto& caso : casos) {
-        b->marcaJaque[caso.first] = false;
-        b->marcaJaque[caso.first + 1] = false;
-        EXPECT_EQ(b->extension(caso.first, false), caso.second) << "ply " << caso.first;
-        EXPECT_TRUE(b->marcaJaque[caso.first + 1]);
+// Check 8, threat 6, single reply (in check with one move) 6, together at most 8; full up to
+// twice the iteration (5), fading to nothing at four times. A reason is counted even when
+// nothing is left of it.
+TEST_F(BusquedaDirecta, Extensiones) {
+    // check given, threat, in check at the node, moves there, ply, extension
+    const int32_t casos[][6] = {{1, 0, 0, 1, 2, 8},  {1, 0, 0, 1, 10, 8}, {1, 0, 0, 1, 11, 7},
+                                {1, 0, 0, 1, 15, 4}, {1, 0, 0, 1, 19, 0}, {1, 0, 0, 1, 60, 0},
+                                {0, 1, 1, 0, 3, 6},  {0, 1, 1, 0, 15, 3}, {0, 0, 1, 1, 6, 6},
+                                {0, 0, 1, 2, 6, 0},  {0, 1, 1, 1, 6, 8},  {1, 1, 0, 1, 4, 8},
+                                {1, 1, 0, 1, 15, 4}};
+    for (const auto& c : casos) {
+        SCOPED_TRACE(::testing::Message() << c[0] << c[1] << c[2] << c[3] << " ply " << c[4]);
+        // The move already made gives check or not.
+        preparar(c[0] ? "4k3/8/8/8/8/8/4R3/4K3 b - - 0 1" : "4k3/8/8/8/8/8/8/4K3 w - - 0 1");
+        b->marcaJaque[c[4]] = c[2];
+        b->listas[c[4]].cantidad = c[3];
+        EXPECT_EQ(b->extension(c[4], c[1]), c[5]);
+        EXPECT_EQ(b->marcaJaque[c[4] + 1], c[0] != 0);
+        EXPECT_EQ(estadisticas.extensionesJaque, static_cast<uint64_t>(c[0]));
+        EXPECT_EQ(estadisticas.extensionesAmenaza, static_cast<uint64_t>(c[1]));
+        EXPECT_EQ(estadisticas.extensionesRespuestaUnica, c[2] && c[3] == 1 ? 1u : 0u);
     }
-    // Reasons are counted even when nothing is left of them.
-    EXPECT_EQ(estadisticas.extensionesJaque, casos.size());
-}
-
-TEST_F(BusquedaDirecta, ExtensionAmenazaYRespuestaUnicaConTope) {
-    preparar("4k3/8/8/8/8/8/8/4K3 w - - 0 1");
-    b->iteracion = 5;
-    b->marcaJaque[3] = true;
-    b->listas[3].cantidad = 0;
-    EXPECT_EQ(b->extension(3, true), 6);
-    EXPECT_FALSE(b->marcaJaque[4]);
-    EXPECT_EQ(b->extension(15, true), 3);
-    EXPECT_EQ(estadisticas.extensionesAmenaza, 2u);
-
-    b->marcaJaque[6] = true;
-    b->listas[6].cantidad = 1;
-    EXPECT_EQ(b->extension(6, false), 6);
-    b->listas[6].cantidad = 2;
-    EXPECT_EQ(b->extension(6, false), 0);
-    b->listas[6].cantidad = 1;
-    EXPECT_EQ(b->extension(6, true), 8);
-    EXPECT_EQ(estadisticas.extensionesRespuestaUnica, 2u);
-
-    preparar("4k3/8/8/8/8/8/4R3/4K3 b - - 0 1");
-    b->iteracion = 5;
-    EXPECT_EQ(b->extension(4, true), 8);
-    EXPECT_EQ(b->extension(15, true), 4);
-    EXPECT_EQ(estadisticas.extensionesJaque, 2u);
-    EXPECT_EQ(estadisticas.extensionesAmenaza, 2u);
 }
 
 // Quiescence cases around the static evaluation e: a cut at beta without generating, a
@@ -278,40 +263,23 @@ TEST_F(BusquedaDirecta, QsearchGuardaLaLineaDeCapturas) {
 }
 
 // pensar with a depth: the counters and the best move come from this search alone.
-class Pensar : public BusquedaDirecta {
-  protected:
-    Movimiento pensarCallado(int32_t profundidad, std::string* salida = nullptr) {
-        motor->controlTiempo->reiniciar();
-        motor->controlTiempo->setDepth(profundidad);
-        b->setResumen(false);
-        std::ostringstream texto;
-        std::streambuf* anterior = std::cout.rdbuf(texto.rdbuf());
-        const Movimiento m = b->pensar();
-        std::cout.rdbuf(anterior);
-        b->setResumen(true);
-        if (salida) *salida = texto.str();
-        return m;
-    }
-};
-
-TEST_F(Pensar, MateEnUnoRaizSinMovimientosYContadores) {
+TEST_F(BusquedaDirecta, PensarMateEnUnoRaizSinMovimientosYContadores) {
     preparar("6k1/5ppp/8/8/8/8/5PPP/R5K1 w - - 0 1");
-    std::string salida;
-    EXPECT_EQ(movimientoATexto(pensarCallado(3, &salida)), "a1a8");
+    EXPECT_EQ(movimientoATexto(pensar(3)), "a1a8");
     EXPECT_NE(salida.find("score mate 1 pv a1a8 \n"), std::string::npos) << salida;
     // No legal move, or a negative depth: no search, no output.
     preparar("rnb1kbnr/pppp1ppp/8/4p3/6Pq/5P2/PPPPP2P/RNBQKBNR w KQkq - 1 3");
-    EXPECT_EQ(pensarCallado(4, &salida), MovimientoNulo);
+    EXPECT_EQ(pensar(4), MovimientoNulo);
     EXPECT_EQ(salida + std::to_string(estadisticas.nodos), "0");
     preparar("r1bqkbnr/pppp1ppp/2n5/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R w KQkq - 2 3");
-    EXPECT_EQ(pensarCallado(-1, &salida), MovimientoNulo);
+    EXPECT_EQ(pensar(-1), MovimientoNulo);
     EXPECT_EQ(salida + std::to_string(estadisticas.nodos), "0");
     // The counters of each search start from 0.
-    pensarCallado(4);
+    pensar(4);
     const uint64_t primera = estadisticas.nodos;
     ASSERT_GT(primera, 0u);
     motor->tablaHash->vaciar();
-    pensarCallado(4);
+    pensar(4);
     EXPECT_EQ(estadisticas.nodos, primera);
 }
 

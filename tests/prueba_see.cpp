@@ -8,7 +8,6 @@
 
 namespace {
 
-using ayuda::bit;
 using ayuda::cs;
 
 TEST(SEE, Ejemplos) {
@@ -27,6 +26,9 @@ TEST(SEE, Ejemplos) {
         {"4k3/8/5n2/3p4/8/8/3R4/3N2K1 w - - 0 1", "d2", "d5", -400},
         {"4k3/8/5n2/3p4/2B5/1Q6/8/4K3 w - - 0 1", "c4", "d5", 100},
         {"4k3/8/5n2/3p4/2B5/1R6/8/4K3 w - - 0 1", "c4", "d5", -200},
+        {"4k3/8/5n2/3p4/2B5/1B6/8/4K3 w - - 0 1", "c4", "d5", 100},
+        // A slider of the other side behind the capturer joins too.
+        {"4k3/8/8/3p4/8/8/3R3K/3r4 w - - 0 1", "d2", "d5", -400},
         // The king's recapture counts 0, with or without a rook to follow.
         {"8/8/3k4/4n3/3P4/8/8/4R1K1 w - - 0 1", "d4", "e5", 200},
         {"8/8/3k4/4n3/3P4/8/8/6K1 w - - 0 1", "d4", "e5", 200},
@@ -43,18 +45,6 @@ TEST(SEE, Ejemplos) {
         EXPECT_EQ(SEE(*t, cs(c.hasta), cs(c.desde), colorPieza(t->piezas[cs(c.desde)])), c.valor)
             << c.fen;
     }
-}
-
-TEST(SEE, AgregarRayosX) {
-    // Seen from d5 through d2: the first piece beyond, of either colour, if it slides that way.
-    auto t = tableroDesdeFEN("4k3/8/8/8/8/8/3R4/3r2K1 w - - 0 1");
-    EXPECT_EQ(agregarRayosX(*t, Sur, cs("d2"), bit("h8")), bit("h8") | bit("d1"));
-    t = tableroDesdeFEN("4k3/8/8/8/8/3N4/3R4/3R2K1 w - - 0 1");
-    EXPECT_EQ(agregarRayosX(*t, Norte, cs("d2"), 0), 0u);
-    EXPECT_EQ(agregarRayosX(*t, Sur, cs("d2"), 0), bit("d1"));
-    t = tableroDesdeFEN("4k3/8/8/8/8/8/1B6/b5K1 w - - 0 1");
-    EXPECT_EQ(agregarRayosX(*t, Suroeste, cs("b2"), 0), bit("a1"));
-    EXPECT_EQ(agregarRayosX(*t, Sur, cs("b2"), 0), 0u);
 }
 
 TEST(SEE, MuchasPiezasSobreUnaCasilla) {

@@ -29,9 +29,9 @@ TEST(Tablero, ConstruccionYTextos) {
     EXPECT_TRUE(tableroConsistente(t));
     EXPECT_TRUE(tablerosIguales(t, *tableroDesdeFEN(Inicial)));
     EXPECT_STREQ(FenPosicionInicial, Inicial);
-    EXPECT_EQ(t.material[Negro], 4000);
+    // The piece units (pawns and kings count none) that decide on the null move.
     EXPECT_EQ(t.valorPiezas[Blanco], 31);
-    EXPECT_EQ(t.Rotado90, 0xC3C3C3C3C3C3C3C3ull);
+    EXPECT_EQ(t.valorPiezas[Negro], 31);
 
     for (Casilla c = 0; c < 64; ++c) EXPECT_EQ(textoACasilla(nombreCasilla(c)), c);
     EXPECT_EQ(nombreCasilla(7) + nombreCasilla(56), "h1a8");
@@ -109,13 +109,6 @@ TEST(Tablero, EjemplosFEN) {
         {"4k3/8/8/8/8/8/8/4K3 w - - abc 1", true, 0, 64, 0},
         {"  4k3/8/8/8/8/8/8/4K3    b   -  E3  ", false, 0, 20, 0},
         {"4k3/8/8/8/8/8/8/4K3 w - h6x 0 1", true, 0, 47, 0},
-        // En-passant fields that name no square are ignored.
-        {"4k3/8/8/8/8/8/8/4K3 w - z9 0 1", true, 0, 64, 0},
-        {"4k3/8/8/8/8/8/8/4K3 w - e 0 1", true, 0, 64, 0},
-        {"4k3/8/8/8/8/8/8/4K3 w - i3 0 1", true, 0, 64, 0},
-        {"4k3/8/8/8/8/8/8/4K3 w - a0 0 1", true, 0, 64, 0},
-        {"4k3/8/8/8/8/8/8/4K3 w - -e3 0 1", true, 0, 64, 0},
-        {"4k3/8/8/8/8/8/8/4K3 w - \xff\xfe 0 1", true, 0, 64, 0},
     };
     for (const auto& caso : casos) {
         auto t = tableroDesdeFEN(caso.fen);
@@ -125,7 +118,11 @@ TEST(Tablero, EjemplosFEN) {
         EXPECT_EQ(t->casillaAlPaso, caso.alPaso) << caso.fen;
         EXPECT_EQ(t->movidasRegla50, caso.regla50) << caso.fen;
     }
-    EXPECT_EQ(tableroDesdeFEN("8/8/8/8/8/8/8/8 w - - 0 1")->ocupadas(), 0u);
+    // En-passant fields that do not start with a square are ignored.
+    for (std::string fen : {"z9", "e", "e9", "i6", "E0", "-5", "-e3", "ee", "99", "\xff\xfe"}) {
+        fen = "4k3/8/8/8/8/8/8/4K3 w - " + fen + " 0 1";
+        EXPECT_EQ(tableroDesdeFEN(fen)->casillaAlPaso, CasillaNula) << fen;
+    }
     PosicionFEN registro("4k3/8/8/8/8/8/8/4K3 w - - 3 xyz extra campos");
     EXPECT_TRUE(registro.valida);
     EXPECT_EQ(registro.numeroJugada, 1);
@@ -141,9 +138,7 @@ TEST(Tablero, EjemplosFEN) {
     EXPECT_EQ(t->casillaRey[Blanco], 12);
     EXPECT_EQ(t->casillaRey[Negro], 0);
     EXPECT_EQ(tableroDesdeFEN("K6K/8/8/8/8/8/8/8 w - - 0 1")->casillaRey[Blanco], 63);
-    // Ranks running past h8 or below a1 place nothing outside the board.
-    EXPECT_EQ(tableroDesdeFEN(std::string(100, 'Q') + " w - - 0 1")->bitboardsPieza[DamaBlanca],
-              0xFF00000000000000ull);
+    // Ranks below a1 place nothing.
     EXPECT_EQ(tableroDesdeFEN("8/8/8/8/8/8/8/8/8/8/rrrr/k7/K7 w - - 0 1")->ocupadas(), 0u);
     EXPECT_EQ(tableroDesdeFEN("////////////kK w - - 0 1")->ocupadas(), 0u);
 }
@@ -190,11 +185,9 @@ TEST(Tablero, HacerYDeshacer) {
          "rnbqkbnr/pppppppp/8/8/3NP3/8/PPPP1PPP/RNBQKBNR b KQkq - 0 1"},
         {"4k3/3p4/8/4P3/8/8/8/4K3 b - - 0 1", "d7d5 e5d6", "4k3/8/3P4/8/8/8/8/4K3 b - - 0 1"},
         {"4k3/8/8/8/3pP3/8/8/4K3 b - e3 0 1", "d4e3", "4k3/8/8/8/8/4p3/8/4K3 w - - 0 1"},
-        {"r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 3 10", "e1g1", "r3k2r/8/8/8/8/8/8/R4RK1 b kq - 4 1"},
-        {"r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 3 10", "e1c1", "r3k2r/8/8/8/8/8/8/2KR3R b kq - 4 1"},
+        {"r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 3 10", "e1g1 e8c8", "2kr3r/8/8/8/8/8/8/R4RK1 w - - 5 1"},
+        {"r3k2r/8/8/8/8/8/8/R3K2R b KQkq - 3 10", "e8g8 e1c1", "r4rk1/8/8/8/8/8/8/2KR3R b - - 5 1"},
         {"r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 3 10", "e1f1", "r3k2r/8/8/8/8/8/8/R4K1R b kq - 4 1"},
-        {"r3k2r/8/8/8/8/8/8/R3K2R b KQkq - 0 1", "e8g8", "r4rk1/8/8/8/8/8/8/R3K2R w KQ - 1 1"},
-        {"r3k2r/8/8/8/8/8/8/R3K2R b KQkq - 0 1", "e8c8", "2kr3r/8/8/8/8/8/8/R3K2R w KQ - 1 1"},
         // Captures on a rook's corner clear that right; leaving a1 and coming back clears 4.
         {"r3k2r/8/8/8/8/8/6q1/R3K2R w KQkq - 0 1", "a1a8", "R3k2r/8/8/8/8/8/6q1/4K2R b Kk - 0 1"},
         {"r3k2r/8/8/8/8/8/6q1/R3K2R b KQkq - 0 1", "g2h1", "r3k2r/8/8/8/8/8/8/R3K2q w Qkq - 0 1"},
@@ -202,7 +195,6 @@ TEST(Tablero, HacerYDeshacer) {
          "r3k2r/8/8/8/8/8/6q1/R3K2R w Kq - 4 1"},
         {"4r2k/3P4/8/8/8/8/8/4K3 w - - 9 40", "d7e8q", "4Q2k/8/8/8/8/8/8/4K3 b - - 0 1"},
         {"4k3/8/8/8/8/8/1p6/R3K3 b Q - 0 1", "b2b1n", "4k3/8/8/8/8/8/8/Rn2K3 w Q - 0 1"},
-        {"4k3/8/8/8/8/8/1p6/R3K3 b Q - 0 1", "b2b1r", "4k3/8/8/8/8/8/8/Rr2K3 w Q - 0 1"},
         {"4k3/8/8/8/8/8/1p6/R3K3 b Q - 0 1", "b2a1q", "4k3/8/8/8/8/8/8/q3K3 w - - 0 1"},
         // Double steps with and without en-passant square, captures, en passant, promotion
         // with capture, both castlings, king and queen captures.
