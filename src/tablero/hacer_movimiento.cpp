@@ -68,9 +68,9 @@ inline void quitarDerechoTorre(Tablero& t, int32_t pieza, Casilla s) {
 }
 
 // The king's board is not kept up to date by make and unmake, so its toggle mask is empty.
+constexpr Bitboard Todas = ~Bitboard{0};
 constexpr Bitboard MascaraMovida[NumCodigosPieza] = {
-    ~Bitboard{0}, ~Bitboard{0}, ~Bitboard{0}, ~Bitboard{0}, ~Bitboard{0}, ~Bitboard{0}, ~Bitboard{0},
-    ~Bitboard{0}, ~Bitboard{0}, ~Bitboard{0}, ~Bitboard{0}, 0,            0,            ~Bitboard{0}};
+    Todas, Todas, Todas, Todas, Todas, Todas, Todas, Todas, Todas, Todas, Todas, 0, 0, Todas};
 
 inline Bitboard& bitboardColor(Tablero& t, int32_t pieza) {
     return colorPieza(pieza) == Blanco ? t.piezasBlancas : t.piezasNegras;
@@ -105,6 +105,19 @@ inline void quitarRotados(Tablero& t, Casilla s) {
     quitarDerechoTorre(t, capturada, hasta);
 }
 
+// The castling rook of kind `enroque` goes from one of its two squares to the other: forward in
+// make, back in unmake. Returns the rook's code.
+inline int32_t llevarTorreEnroque(Tablero& t, int32_t enroque, bool blanco, bool adelante) {
+    const Casilla origen = TorreOrigen[enroque];
+    const Casilla destino = TorreDestino[enroque];
+    const int32_t torre = blanco ? TorreBlanca : TorreNegra;
+    alternarRotados(t, origen, destino);
+    alternarMovida(t, torre, origen, destino);
+    t.piezas[adelante ? origen : destino] = Vacio;
+    t.piezas[adelante ? destino : origen] = torre;
+    return torre;
+}
+
 // Kings and pawns have out-of-line bodies for their special cases, so the common piece move
 // pays for no more register saving than it uses.
 [[gnu::noinline]] void hacerRey(Tablero& t, Movimiento m) {
@@ -115,15 +128,10 @@ inline void quitarRotados(Tablero& t, Casilla s) {
                                                   : ~(EnroqueCortoNegro | EnroqueLargoNegro)));
     const int32_t enroque = tipoEnroque(m);
     if (enroque != 0) {
-        const Casilla origen = TorreOrigen[enroque];
-        const Casilla destino = TorreDestino[enroque];
-        const int32_t torre = blanco ? TorreBlanca : TorreNegra;
-        alternarRotados(t, origen, destino);
-        t.piezas[origen] = Vacio;
-        t.piezas[destino] = torre;
-        t.hashKey ^= ZobristPieza[torre][origen] ^ ZobristPieza[torre][destino];
         // The rook's own right went with the king's rights above.
-        alternarMovida(t, torre, origen, destino);
+        const int32_t torre = llevarTorreEnroque(t, enroque, blanco, true);
+        t.hashKey ^=
+            ZobristPieza[torre][TorreOrigen[enroque]] ^ ZobristPieza[torre][TorreDestino[enroque]];
     }
     const int32_t capturada = piezaCapturada(m);
     if (capturada != Vacio) quitarCapturada(t, capturada, hastaDe(m));
@@ -222,15 +230,7 @@ namespace {
     const bool blanco = colorPieza(pieza) == Blanco;
     t.casillaRey[blanco ? Blanco : Negro] = desdeDe(m);
     const int32_t enroque = tipoEnroque(m);
-    if (enroque != 0) {
-        const Casilla origen = TorreOrigen[enroque];
-        const Casilla destino = TorreDestino[enroque];
-        const int32_t torre = blanco ? TorreBlanca : TorreNegra;
-        alternarRotados(t, origen, destino);
-        t.piezas[destino] = Vacio;
-        alternarMovida(t, torre, origen, destino);
-        t.piezas[origen] = torre;
-    }
+    if (enroque != 0) llevarTorreEnroque(t, enroque, blanco, false);
     const int32_t capturada = piezaCapturada(m);
     if (capturada != Vacio) reponerCapturada(t, capturada, hastaDe(m));
 }
