@@ -14,6 +14,7 @@
 #include "busqueda/ordenacion.h"
 #include "consola/motor.h"
 #include "generacion/see.h"
+#include "tablero/consistencia.h"
 #include "tablero/fen.h"
 
 namespace {
@@ -161,6 +162,34 @@ TEST_F(Ordenacion, CapturasYEvasiones) {
     EXPECT_EQ(salida[0], std::make_pair(mov("e1f1"), 0));
 }
 
+// A null move keeps the en-passant square's key while clearing the square. So a double step,
+// a null move and another move give the key of a null move followed by the double step: the
+// table offers that path's en-passant capture, which comes out first and make/unmake handle.
+TEST_F(Ordenacion, HashAlPasoTrasMovimientoNulo) {
+    poner("3k4/3p4/8/4P3/8/8/8/4K3 w - - 0 1");
+    t.hacerMovimientoNulo();
+    t.hacerMovimiento(mov("d7d5"));
+    const uint64_t claveConAlPaso = t.hashKey;
+    const Movimiento alPaso = mov("e5d6");
+    poner("4k3/3p4/8/4P3/8/8/8/4K3 b - - 0 1");
+    t.hacerMovimiento(mov("d7d5"));
+    t.hacerMovimientoNulo();
+    t.hacerMovimiento(mov("e8d8"));
+    ASSERT_EQ(t.hashKey, claveConAlPaso);
+    ASSERT_EQ(t.casillaAlPaso, CasillaNula);
+    b.movimientoHash[Ply] = alPaso;
+    const Tablero antes = t;
+    const Movimientos salida = movimientos(ModoBusqueda);
+    ASSERT_FALSE(salida.empty());
+    EXPECT_EQ(salida.front(), alPaso);
+    t.hacerMovimiento(alPaso);
+    EXPECT_EQ(t.piezas[ayuda::cs("d5")], Vacio);
+    std::string motivo;
+    EXPECT_TRUE(tableroConsistente(t, &motivo, false)) << motivo;
+    t.deshacerMovimiento();
+    EXPECT_TRUE(tablerosIguales(t, antes, &motivo)) << motivo;
+}
+
 // Every entry lo..hi keeps its move with its score, in non-increasing order; the rest of the
 // list, all of it for an empty range, is untouched.
 TEST(Ordenar, ConservaParesYNoTocaFueraDelRango) {
@@ -187,8 +216,9 @@ TEST(Ordenar, ConservaParesYNoTocaFueraDelRango) {
 }
 
 // Over positions of random games, mode 0 hands out the generators' list as it is, mode 1
-// every pseudo-legal move once whatever the hash move, killers and history (killers that are
-// impossible here are skipped), mode 2 every legal move once and mode 3 every capture once.
+// every pseudo-legal move once whatever the killers and history (killers that are impossible
+// here are skipped) and whichever of its own moves the table gives, mode 2 every legal move
+// once and mode 3 every capture once.
 TEST_F(Ordenacion, CadaModoEntregaCadaJugadaUnaVez) {
     std::mt19937 azar(31337);
     const char* inicios[] = {
@@ -226,7 +256,7 @@ TEST_F(Ordenacion, CadaModoEntregaCadaJugadaUnaVez) {
                 b.killer2[Ply] = alguna();
                 EXPECT_EQ(ordenados(movimientos(ModoEvasiones)), ordenados(validas));
             } else {
-                b.movimientoHash[Ply] = alguna();
+                b.movimientoHash[Ply] = azar() % 2 ? pseudo[azar() % pseudo.size()] : 0;
                 // Killers captured nothing where they were found, and are never the same.
                 b.killer1[Ply] = alguna() & ~(15u << 16);
                 b.killer2[Ply] = alguna() & ~(15u << 16);

@@ -102,8 +102,8 @@ int32_t Busqueda::buscar(int32_t profundidad, int32_t alfa, int32_t beta, int32_
         const Movimiento m = enJaqueNodo ? siguienteEvasion(lista) : siguienteMovimiento(lista);
         if (m == MovimientoNulo) break;
         t.hacerMovimiento(m);
-        // Evasions are legal by construction; the table's move is tested like any other.
-        if ((!enJaqueNodo || m == movimientoHash[ply]) && dejaReyEnJaque(t)) {
+        // Evasions are legal by construction, the hash move among them.
+        if (!enJaqueNodo && dejaReyEnJaque(t)) {
             t.deshacerMovimiento();
             continue;
         }

@@ -76,14 +76,6 @@ void puntuarResto(ListaMovimientos& lista) {
     ordenar(lista, 0, lista.cantidad - 1);
 }
 
-// The table's move is trusted only if it is playable here: a key collision must never
-// hand a foreign move to make.
-Movimiento hashUsable(const ListaMovimientos& lista) {
-    const Movimiento hash = lista.busqueda->movimientoHash[lista.ply];
-    if (hash == MovimientoNulo || !movimientoValido(*lista.tablero, hash)) return MovimientoNulo;
-    return hash;
-}
-
 Movimiento entregarSiguiente(ListaMovimientos& lista) {
     if (lista.siguiente < lista.cantidad) {
         lista.puntuacionActual = lista.puntuaciones[lista.siguiente];
@@ -132,7 +124,10 @@ Movimiento avanzar(ListaMovimientos& lista) {
         switch (lista.etapa) {
         case EtapaHash: {
             lista.etapa = lista.modo == ModoEvasiones ? EtapaPuntuarResto : EtapaGenerarCapturas;
-            const Movimiento hash = hashUsable(lista);
+            // The table compares whole keys, so its move was found with this placement, side
+            // and rights; at most the en-passant square differs, and the pawn that capture
+            // takes is then still there.
+            const Movimiento hash = lista.busqueda->movimientoHash[lista.ply];
             if (hash != MovimientoNulo) return hash;
             break;
         }

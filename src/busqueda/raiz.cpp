@@ -52,7 +52,7 @@ int32_t Busqueda::buscarRaiz(int32_t profundidad) {
         const Movimiento m = enJaqueRaiz ? siguienteEvasion(lista) : siguienteMovimiento(lista);
         if (m == MovimientoNulo) break;
         t.hacerMovimiento(m);
-        if ((!enJaqueRaiz || m == movimientoHash[PlyRaiz]) && dejaReyEnJaque(t)) {
+        if (!enJaqueRaiz && dejaReyEnJaque(t)) {
             t.deshacerMovimiento();
             continue;
         }
