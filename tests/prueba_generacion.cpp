@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "apoyo/ayuda_generacion.h"
+#include "apoyo/consistencia.h"
 #include "apoyo/posiciones.h"
-#include "tablero/consistencia.h"
 
 namespace {
 

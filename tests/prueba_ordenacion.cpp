@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "apoyo/ayuda_generacion.h"
+#include "apoyo/consistencia.h"
 #include "apoyo/motor_prueba.h"
 #include "busqueda/busqueda.h"
 #include "busqueda/ordenacion.h"
 #include "consola/motor.h"
 #include "generacion/see.h"
-#include "tablero/consistencia.h"
 #include "tablero/fen.h"
 
 namespace {

@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "apoyo/consistencia.h"
 #include "apoyo/motor_prueba.h"
 #include "busqueda/busqueda.h"
 #include "busqueda/estadisticas.h"
 #include "consola/consola_uci.h"
 #include "consola/motor.h"
-#include "tablero/consistencia.h"
 #include "tablero/fen.h"
 #include "tablero/tablero.h"
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "apoyo/consistencia.h"
 #include "apoyo/posiciones.h"
 #include "generacion/lista_movimientos.h"
-#include "tablero/consistencia.h"
 #include "tablero/fen.h"
 #include "tablero/zobrist.h"
 

@@ -1,4 +1,4 @@
-#include "tablero/consistencia.h"
+#include "apoyo/consistencia.h"
 
 #include <sstream>
 
