@@ -26,9 +26,6 @@ inline Bitboard ataquesTorre(const Tablero& t, Casilla s) {
 inline Bitboard ataquesAlfil(const Tablero& t, Casilla s) {
     return ataquesDiagonal45(t, s) | ataquesDiagonal315(t, s);
 }
-inline Bitboard ataquesDama(const Tablero& t, Casilla s) {
-    return ataquesTorre(t, s) | ataquesAlfil(t, s);
-}
 
 // The lookup of the line that direction code d (1..8) runs along.
 inline Bitboard ataquesLinea(const Tablero& t, int32_t d, Casilla s) {

@@ -36,7 +36,6 @@ const int32_t DesplazamientoRotado315[64] = {
     9,  1,  58, 51, 49, 41, 33, 25, 17, 9,  1,  58, 57, 49, 41, 33, 25, 17, 9,  1,
 };
 
-uint8_t PrimerBit[65536];
 Bitboard MascaraCasilla[64];
 Bitboard MascaraRotado90[64];
 Bitboard MascaraRotado45[64];
@@ -45,8 +44,6 @@ Bitboard InversaCasilla[64];
 Bitboard InversaRotado90[64];
 Bitboard InversaRotado45[64];
 Bitboard InversaRotado315[64];
-Bitboard MascaraFila[8];
-Bitboard MascaraColumna[8];
 Bitboard TablaAtaquesFila[64][64];
 Bitboard TablaAtaquesColumna[64][64];
 Bitboard TablaAtaquesDiagonal45[64][64];
@@ -65,6 +62,8 @@ Bitboard VecinosAlPaso[64];
 namespace {
 
 constexpr int PasoDireccion[9] = {0, 8, -8, 1, -1, 9, 7, -7, -9};
+constexpr int PasosRey[8] = {-9, -7, -8, 7, 9, 8, -1, 1};
+constexpr int PasosCaballo[8] = {-17, -15, -6, 10, 17, 15, 6, -10};
 
 int numeroAntidiagonal(Casilla s) {
     return columnaDe(s) + filaDe(s);
@@ -72,10 +71,116 @@ int numeroAntidiagonal(Casilla s) {
 int numeroDiagonal(Casilla s) {
     return 7 - columnaDe(s) + filaDe(s);
 }
+int distancia(Casilla a, Casilla b) {
+    return std::max(std::abs(columnaDe(a) - columnaDe(b)), std::abs(filaDe(a) - filaDe(b)));
+}
 
 // The rotated window of the h8 anti-diagonal starts at bit 64; such a shift must give 0.
 Bitboard desplazarDerecha(Bitboard bb, int n) {
     return n >= 64 ? 0 : bb >> n;
+}
+
+void llenarMascaras() {
+    for (Casilla s = 0; s < 64; ++s) {
+        MascaraCasilla[s] = Bitboard{1} << s;
+        MascaraRotado90[s] = Bitboard{1} << IndiceRotado90[s];
+        MascaraRotado45[s] = Bitboard{1} << IndiceRotado45[s];
+        MascaraRotado315[s] = Bitboard{1} << IndiceRotado315[s];
+        InversaCasilla[s] = ~MascaraCasilla[s];
+        InversaRotado90[s] = ~MascaraRotado90[s];
+        InversaRotado45[s] = ~MascaraRotado45[s];
+        InversaRotado315[s] = ~MascaraRotado315[s];
+    }
+}
+
+int32_t calcularDireccion(Casilla desde, Casilla hasta) {
+    if (desde == hasta) return SinDireccion;
+    if (filaDe(desde) == filaDe(hasta)) return hasta > desde ? Este : Oeste;
+    if (columnaDe(desde) == columnaDe(hasta)) return hasta > desde ? Norte : Sur;
+    if (numeroDiagonal(desde) == numeroDiagonal(hasta)) return hasta > desde ? Noreste : Suroeste;
+    if (numeroAntidiagonal(desde) == numeroAntidiagonal(hasta))
+        return hasta > desde ? Noroeste : Sureste;
+    return SinDireccion;
+}
+
+void llenarDireccion() {
+    for (Casilla desde = 0; desde < 64; ++desde)
+        for (Casilla hasta = 0; hasta < 64; ++hasta)
+            Direccion[desde][hasta] = calcularDireccion(desde, hasta);
+}
+
+// The squares stepped on from one square toward another along their common line, neither end
+// included; empty when they share no line.
+Bitboard calcularEntre(Casilla desde, Casilla hasta) {
+    const int32_t d = Direccion[desde][hasta];
+    Bitboard entre = 0;
+    if (d == SinDireccion) return entre;
+    for (Casilla c = desde + PasoDireccion[d]; c != hasta; c += PasoDireccion[d])
+        entre |= MascaraCasilla[c];
+    return entre;
+}
+
+void llenarEntre() {
+    for (Casilla desde = 0; desde < 64; ++desde)
+        for (Casilla hasta = 0; hasta < 64; ++hasta)
+            Entre[desde][hasta] = calcularEntre(desde, hasta);
+}
+
+// Each square joins the ray of the direction in which it lies from the ray's origin.
+void llenarRayos() {
+    for (Casilla desde = 0; desde < 64; ++desde) {
+        for (Casilla hasta = 0; hasta < 64; ++hasta) {
+            const int32_t d = Direccion[desde][hasta];
+            if (d != SinDireccion) Rayos[d][desde] |= MascaraCasilla[hasta];
+        }
+    }
+}
+
+// A pawn that has just advanced two squares can be taken en passant only by a pawn beside it.
+void llenarVecinosAlPaso() {
+    for (Casilla s = 0; s < 64; ++s) {
+        Bitboard vecinos = 0;
+        if (filaDe(s) == 3 || filaDe(s) == 4) {
+            if (columnaDe(s) > 0) vecinos |= MascaraCasilla[s - 1];
+            if (columnaDe(s) < 7) vecinos |= MascaraCasilla[s + 1];
+        }
+        VecinosAlPaso[s] = vecinos;
+    }
+}
+
+// The squares reached from s by the given steps that stay on the board within the given
+// distance; a step that wraps round an edge lands far away.
+Bitboard saltos(Casilla s, const int (&pasos)[8], int distanciaMaxima) {
+    Bitboard destinos = 0;
+    for (const int paso : pasos) {
+        const Casilla t = s + paso;
+        if (t >= 0 && t < 64 && distancia(s, t) <= distanciaMaxima) destinos |= MascaraCasilla[t];
+    }
+    return destinos;
+}
+
+void llenarSaltos() {
+    for (Casilla s = 0; s < 64; ++s) {
+        TablaAtaquesRey[s] = saltos(s, PasosRey, 1);
+        TablaAtaquesCaballo[s] = saltos(s, PasosCaballo, 2);
+    }
+}
+
+// The squares a pawn on s takes on: the next rank in its direction (`avance` +8 or -8), one file
+// to each side; none from its last rank.
+Bitboard ataquesPeon(Casilla s, int avance, int filaFinal) {
+    Bitboard destinos = 0;
+    if (filaDe(s) == filaFinal) return destinos;
+    if (columnaDe(s) > 0) destinos |= MascaraCasilla[s + avance - 1];
+    if (columnaDe(s) < 7) destinos |= MascaraCasilla[s + avance + 1];
+    return destinos;
+}
+
+void llenarAtaquesPeon() {
+    for (Casilla s = 0; s < 64; ++s) {
+        TablaAtaquesPeonBlanco[s] = ataquesPeon(s, 8, 7);
+        TablaAtaquesPeonNegro[s] = ataquesPeon(s, -8, 0);
+    }
 }
 
 // Attacks from position p on an eight-square line with occupancy o; blockers included.
@@ -92,14 +197,26 @@ unsigned ataquesLinea8(int p, unsigned o) {
     return resultado;
 }
 
-int32_t calcularDireccion(Casilla desde, Casilla hasta) {
-    if (desde == hasta) return SinDireccion;
-    if (filaDe(desde) == filaDe(hasta)) return hasta > desde ? Este : Oeste;
-    if (columnaDe(desde) == columnaDe(hasta)) return hasta > desde ? Norte : Sur;
-    if (numeroDiagonal(desde) == numeroDiagonal(hasta)) return hasta > desde ? Noreste : Suroeste;
-    if (numeroAntidiagonal(desde) == numeroAntidiagonal(hasta))
-        return hasta > desde ? Noroeste : Sureste;
-    return SinDireccion;
+// The board squares of the positions set in an eight-square line, given the line's squares.
+Bitboard casillasDeLinea(unsigned linea, const Casilla (&casillas)[8]) {
+    Bitboard resultado = 0;
+    for (int k = 0; k < 8; ++k)
+        if (linea & (1u << k)) resultado |= MascaraCasilla[casillas[k]];
+    return resultado;
+}
+
+// The inner occupancy i of a line holds its squares 1 to 6, so it is shifted past square 0.
+Bitboard ataquesEnFila(Casilla s, unsigned i) {
+    Casilla fila[8];
+    for (int k = 0; k < 8; ++k) fila[k] = casillaDe(k, filaDe(s));
+    return casillasDeLinea(ataquesLinea8(columnaDe(s), i << 1), fila);
+}
+
+// A file runs in its rotated byte from rank 8 down to rank 1.
+Bitboard ataquesEnColumna(Casilla s, unsigned i) {
+    Casilla columna[8];
+    for (int k = 0; k < 8; ++k) columna[k] = CasillaRotado90[8 * columnaDe(s) + k];
+    return casillasDeLinea(ataquesLinea8(7 - filaDe(s), i << 1), columna);
 }
 
 // Walks from s by paso while the square stays on the board; stops after a square whose
@@ -122,128 +239,45 @@ Bitboard caminarDiagonal(Casilla s, int paso, const Bitboard* mascaras, int desp
     return resultado;
 }
 
-void llenarTablas() {
-    PrimerBit[0] = 0;
-    for (unsigned v = 1; v < 65536; ++v) {
-        uint8_t i = 0;
-        while (!(v & (1u << i))) ++i;
-        PrimerBit[v] = i;
-    }
+Bitboard ataquesEnDiagonal45(Casilla s, unsigned i) {
+    const int d = DesplazamientoRotado45[s];
+    return caminarDiagonal(s, 7, MascaraRotado45, d, i) |
+           caminarDiagonal(s, -7, MascaraRotado45, d, i);
+}
 
-    for (int i = 0; i < 8; ++i) MascaraFila[i] = MascaraColumna[i] = 0;
-    for (Casilla s = 0; s < 64; ++s) {
-        MascaraCasilla[s] = Bitboard{1} << s;
-        MascaraFila[filaDe(s)] |= MascaraCasilla[s];
-        MascaraColumna[columnaDe(s)] |= MascaraCasilla[s];
-    }
+Bitboard ataquesEnDiagonal315(Casilla s, unsigned i) {
+    const int d = DesplazamientoRotado315[s];
+    return caminarDiagonal(s, 9, MascaraRotado315, d, i) |
+           caminarDiagonal(s, -9, MascaraRotado315, d, i);
+}
 
-    for (Casilla desde = 0; desde < 64; ++desde)
-        for (Casilla hasta = 0; hasta < 64; ++hasta)
-            Direccion[desde][hasta] = calcularDireccion(desde, hasta);
+// One sliding table: for every square and every inner occupancy of its line.
+void llenarDeslizante(Bitboard (&tabla)[64][64], Bitboard (*ataques)(Casilla, unsigned)) {
+    for (Casilla s = 0; s < 64; ++s)
+        for (unsigned i = 0; i < 64; ++i) tabla[s][i] = ataques(s, i);
+}
 
-    for (Casilla desde = 0; desde < 64; ++desde) {
-        for (Casilla hasta = 0; hasta < 64; ++hasta) {
-            const int32_t d = Direccion[desde][hasta];
-            Bitboard entre = 0;
-            if (d != SinDireccion) {
-                for (Casilla c = desde + PasoDireccion[d]; c != hasta; c += PasoDireccion[d])
-                    entre |= MascaraCasilla[c];
-            }
-            Entre[desde][hasta] = entre;
-        }
-    }
-
-    for (auto& fila : Rayos)
-        for (Bitboard& rayo : fila) rayo = 0;
-    for (Casilla desde = 0; desde < 64; ++desde)
-        for (Casilla hasta = 0; hasta < 64; ++hasta)
-            if (Direccion[desde][hasta] != SinDireccion)
-                Rayos[Direccion[desde][hasta]][desde] |= MascaraCasilla[hasta];
-
-    for (Casilla s = 0; s < 64; ++s) {
-        MascaraRotado90[s] = Bitboard{1} << IndiceRotado90[s];
-        MascaraRotado45[s] = Bitboard{1} << IndiceRotado45[s];
-        MascaraRotado315[s] = Bitboard{1} << IndiceRotado315[s];
-        InversaCasilla[s] = ~MascaraCasilla[s];
-        InversaRotado90[s] = ~MascaraRotado90[s];
-        InversaRotado45[s] = ~MascaraRotado45[s];
-        InversaRotado315[s] = ~MascaraRotado315[s];
-    }
-
-    for (Casilla s = 0; s < 64; ++s) {
-        Bitboard vecinos = 0;
-        if (filaDe(s) == 3 || filaDe(s) == 4) {
-            if (columnaDe(s) > 0) vecinos |= MascaraCasilla[s - 1];
-            if (columnaDe(s) < 7) vecinos |= MascaraCasilla[s + 1];
-        }
-        VecinosAlPaso[s] = vecinos;
-    }
-
-    constexpr int DesplazamientosRey[8] = {-9, -7, -8, 7, 9, 8, -1, 1};
-    constexpr int DesplazamientosCaballo[8] = {-17, -15, -6, 10, 17, 15, 6, -10};
-    for (Casilla s = 0; s < 64; ++s) {
-        Bitboard rey = 0;
-        Bitboard caballo = 0;
-        for (int k = 0; k < 8; ++k) {
-            const Casilla t = s + DesplazamientosRey[k];
-            if (t >= 0 && t < 64 &&
-                std::max(std::abs(columnaDe(t) - columnaDe(s)), std::abs(filaDe(t) - filaDe(s))) ==
-                    1)
-                rey |= MascaraCasilla[t];
-            const Casilla u = s + DesplazamientosCaballo[k];
-            if (u >= 0 && u < 64 &&
-                std::max(std::abs(columnaDe(u) - columnaDe(s)), std::abs(filaDe(u) - filaDe(s))) <
-                    3)
-                caballo |= MascaraCasilla[u];
-        }
-        TablaAtaquesRey[s] = rey;
-        TablaAtaquesCaballo[s] = caballo;
-    }
-
-    for (Casilla s = 0; s < 64; ++s) {
-        const int columna = columnaDe(s);
-        Bitboard blanco = 0;
-        Bitboard negro = 0;
-        if (filaDe(s) < 7) {
-            if (columna > 0) blanco |= MascaraCasilla[s + 7];
-            if (columna < 7) blanco |= MascaraCasilla[s + 9];
-        }
-        if (filaDe(s) > 0) {
-            if (columna > 0) negro |= MascaraCasilla[s - 9];
-            if (columna < 7) negro |= MascaraCasilla[s - 7];
-        }
-        TablaAtaquesPeonBlanco[s] = blanco;
-        TablaAtaquesPeonNegro[s] = negro;
-    }
-
-    for (Casilla s = 0; s < 64; ++s) {
-        const int columna = columnaDe(s);
-        const int fila = filaDe(s);
-        for (unsigned i = 0; i < 64; ++i) {
-            Bitboard enFila = 0;
-            Bitboard enColumna = 0;
-            const unsigned porFila = ataquesLinea8(columna, i << 1);
-            const unsigned porColumna = ataquesLinea8(7 - fila, i << 1);
-            for (int k = 0; k < 8; ++k) {
-                if (porFila & (1u << k)) enFila |= MascaraCasilla[8 * fila + k];
-                if (porColumna & (1u << k))
-                    enColumna |= MascaraCasilla[CasillaRotado90[8 * columna + k]];
-            }
-            TablaAtaquesFila[s][i] = enFila;
-            TablaAtaquesColumna[s][i] = enColumna;
-            TablaAtaquesDiagonal45[s][i] =
-                caminarDiagonal(s, 7, MascaraRotado45, DesplazamientoRotado45[s], i) |
-                caminarDiagonal(s, -7, MascaraRotado45, DesplazamientoRotado45[s], i);
-            TablaAtaquesDiagonal315[s][i] =
-                caminarDiagonal(s, 9, MascaraRotado315, DesplazamientoRotado315[s], i) |
-                caminarDiagonal(s, -9, MascaraRotado315, DesplazamientoRotado315[s], i);
-        }
-    }
-
+void llenarAtaquesVacio() {
     for (Casilla s = 0; s < 64; ++s) {
         AtaquesTorreVacio[s] = TablaAtaquesFila[s][0] | TablaAtaquesColumna[s][0];
         AtaquesAlfilVacio[s] = TablaAtaquesDiagonal45[s][0] | TablaAtaquesDiagonal315[s][0];
     }
+}
+
+// Each table reads only the ones filled before it.
+void llenarTablas() {
+    llenarMascaras();
+    llenarDireccion();
+    llenarEntre();
+    llenarRayos();
+    llenarVecinosAlPaso();
+    llenarSaltos();
+    llenarAtaquesPeon();
+    llenarDeslizante(TablaAtaquesFila, ataquesEnFila);
+    llenarDeslizante(TablaAtaquesColumna, ataquesEnColumna);
+    llenarDeslizante(TablaAtaquesDiagonal45, ataquesEnDiagonal45);
+    llenarDeslizante(TablaAtaquesDiagonal315, ataquesEnDiagonal315);
+    llenarAtaquesVacio();
 }
 
 } // namespace

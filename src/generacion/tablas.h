@@ -24,7 +24,6 @@ extern const int32_t DesplazamientoRotado45[64];
 extern const int32_t DesplazamientoRotado315[64];
 
 // Filled once by inicializarTablas, read-only afterwards.
-extern uint8_t PrimerBit[65536];
 extern Bitboard MascaraCasilla[64];
 extern Bitboard MascaraRotado90[64];
 extern Bitboard MascaraRotado45[64];
@@ -33,8 +32,6 @@ extern Bitboard InversaCasilla[64];
 extern Bitboard InversaRotado90[64];
 extern Bitboard InversaRotado45[64];
 extern Bitboard InversaRotado315[64];
-extern Bitboard MascaraFila[8];
-extern Bitboard MascaraColumna[8];
 extern Bitboard TablaAtaquesFila[64][64];
 extern Bitboard TablaAtaquesColumna[64][64];
 extern Bitboard TablaAtaquesDiagonal45[64][64];
