@@ -6,9 +6,12 @@
 #include "generacion/bits.h"
 #include "generacion/tablas.h"
 
-const int32_t ValorSEE[NumCodigosPieza] = {0,   100, 100, 300, 300, 300, 300,
-                                           500, 500, 900, 900, 0,   0,   0};
+namespace {
 
+constexpr int32_t ValorSEE[NumCodigosPieza] = {0,   100, 100, 300, 300, 300, 300,
+                                               500, 500, 900, 900, 0,   0,   0};
+
+// Once the piece on s has taken part, a slider behind it on line d attacks through.
 Bitboard agregarRayosX(const Tablero& t, int32_t d, Casilla s, Bitboard atacantes) {
     const Bitboard* bb = t.bitboardsPieza;
     const Bitboard damas = bb[DamaBlanca] | bb[DamaNegra];
@@ -16,6 +19,8 @@ Bitboard agregarRayosX(const Tablero& t, int32_t d, Casilla s, Bitboard atacante
                                              : (bb[AlfilBlanco] | bb[AlfilNegro] | damas);
     return atacantes | (ataquesLinea(t, d, s) & deslizadores & Rayos[d][s]);
 }
+
+} // namespace
 
 int32_t SEE(const Tablero& t, Casilla hasta, Casilla desde, int bando) {
     // One entry per piece that can take part; a board from text may hold more than 32.

@@ -16,7 +16,8 @@ void escribir(const std::ostringstream& s) {
     std::cout << s.str() << std::flush;
 }
 
-void agregarBitboard(std::ostringstream& s, Bitboard bb) {
+// Rank 8 first, file a first on each line.
+void imprimirBitboard(std::ostream& s, Bitboard bb) {
     for (int fila = 7; fila >= 0; --fila) {
         for (int columna = 0; columna < 8; ++columna)
             s << ((bb & MascaraCasilla[casillaDe(columna, fila)]) != 0 ? 'x' : '.');
@@ -25,11 +26,9 @@ void agregarBitboard(std::ostringstream& s, Bitboard bb) {
     s << '\n' << '\n';
 }
 
-std::string textoHistorial(const Tablero& t) {
-    std::string texto;
+void imprimirHistorial(std::ostream& s, const Tablero& t) {
     for (int32_t i = 0; i < t.numHistorial; ++i)
-        texto += movimientoATexto(t.historial[i].movimiento) + ' ';
-    return texto;
+        s << movimientoATexto(t.historial[i].movimiento) << ' ';
 }
 
 } // namespace
@@ -61,17 +60,9 @@ void imprimirTablero(const Tablero& t) {
     s << "Total Peones Negros: " << t.totalPeones[Negro] << '\n';
     s << "Hashkey: " << std::hex << t.hashKey << std::dec << '\n';
     s << "En Jaque: " << boolATexto(enJaque(t)) << '\n';
-    s << "Historial: " << textoHistorial(t) << '\n';
-    escribir(s);
-}
-
-void imprimirHistorial(const Tablero& t) {
-    std::cout << textoHistorial(t) << std::flush;
-}
-
-void imprimirBitboard(Bitboard bb) {
-    std::ostringstream s;
-    agregarBitboard(s, bb);
+    s << "Historial: ";
+    imprimirHistorial(s, t);
+    s << '\n';
     escribir(s);
 }
 
@@ -103,7 +94,7 @@ void imprimirBitboards(const Tablero& t) {
     std::ostringstream s;
     for (const Entrada& e : entradas) {
         s << e.nombre << '\n';
-        agregarBitboard(s, e.valor);
+        imprimirBitboard(s, e.valor);
     }
     s << '\n';
     escribir(s);

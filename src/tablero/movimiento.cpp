@@ -2,8 +2,13 @@
 
 #include <cctype>
 
-const char LetrasPiezas[] = ".PpNnBbRrQqKk";
-const char LetrasPromocion[] = ".ppnnbbrrqqkk";
+namespace {
+
+// Indexed by piece code.
+constexpr char LetrasPiezas[] = ".PpNnBbRrQqKk";
+constexpr char LetrasPromocion[] = ".ppnnbbrrqqkk";
+
+} // namespace
 
 std::string nombreCasilla(Casilla c) {
     return std::string{static_cast<char>('a' + columnaDe(c)), static_cast<char>('1' + filaDe(c))};

@@ -27,17 +27,30 @@ constexpr Movimiento crearAlPaso(Casilla desde, Casilla hasta, int32_t pieza, in
     return crearMovimiento(desde, hasta, pieza, capturada) | (1u << 28);
 }
 
-constexpr Casilla desdeDe(Movimiento m) { return static_cast<Casilla>(m & 63); }
-constexpr Casilla hastaDe(Movimiento m) { return static_cast<Casilla>((m >> 6) & 63); }
-constexpr int32_t piezaMovida(Movimiento m) { return static_cast<int32_t>((m >> 12) & 15); }
-constexpr int32_t piezaCapturada(Movimiento m) { return static_cast<int32_t>((m >> 16) & 15); }
-constexpr int32_t piezaPromocion(Movimiento m) { return static_cast<int32_t>((m >> 20) & 15); }
-constexpr int32_t tipoEnroque(Movimiento m) { return static_cast<int32_t>((m >> 24) & 15); }
-constexpr bool esAlPaso(Movimiento m) { return ((m >> 28) & 1) != 0; }
-constexpr int colorMovimiento(Movimiento m) { return static_cast<int>((~(m >> 12)) & 1); }
-
-extern const char LetrasPiezas[];
-extern const char LetrasPromocion[];
+constexpr Casilla desdeDe(Movimiento m) {
+    return static_cast<Casilla>(m & 63);
+}
+constexpr Casilla hastaDe(Movimiento m) {
+    return static_cast<Casilla>((m >> 6) & 63);
+}
+constexpr int32_t piezaMovida(Movimiento m) {
+    return static_cast<int32_t>((m >> 12) & 15);
+}
+constexpr int32_t piezaCapturada(Movimiento m) {
+    return static_cast<int32_t>((m >> 16) & 15);
+}
+constexpr int32_t piezaPromocion(Movimiento m) {
+    return static_cast<int32_t>((m >> 20) & 15);
+}
+constexpr int32_t tipoEnroque(Movimiento m) {
+    return static_cast<int32_t>((m >> 24) & 15);
+}
+constexpr bool esAlPaso(Movimiento m) {
+    return ((m >> 28) & 1) != 0;
+}
+constexpr int colorMovimiento(Movimiento m) {
+    return static_cast<int>((~(m >> 12)) & 1);
+}
 
 std::string nombreCasilla(Casilla c);
 Casilla textoACasilla(const std::string& texto);
