@@ -4,10 +4,6 @@
 
 namespace {
 
-constexpr Bitboard ColumnaA = 0x0101010101010101ULL;
-constexpr Bitboard Fila2 = 0x000000000000FF00ULL;
-constexpr Bitboard Fila7 = 0x00FF000000000000ULL;
-
 // Sum of a piece-square table over one set of squares; black sets read it mirrored.
 template <bool Negras> inline int32_t sumaTabla(Bitboard bb, const TablaCasillas& tabla) {
     int32_t suma = 0;

@@ -7,15 +7,6 @@
 // Helpers shared by the capture, quiet and evasion generators, specialised per side.
 namespace generacion {
 
-constexpr Bitboard Fila1 = 0x00000000000000FFull;
-constexpr Bitboard Fila2 = 0x000000000000FF00ull;
-constexpr Bitboard Fila3 = 0x0000000000FF0000ull;
-constexpr Bitboard Fila6 = 0x0000FF0000000000ull;
-constexpr Bitboard Fila7 = 0x00FF000000000000ull;
-constexpr Bitboard Fila8 = 0xFF00000000000000ull;
-constexpr Bitboard ColumnaA = 0x0101010101010101ull;
-constexpr Bitboard ColumnaH = 0x8080808080808080ull;
-
 template <int C> struct Lado {
     static constexpr int Enemigo = C ^ 1;
     static constexpr int32_t Peon = PeonBlanco + C;
@@ -95,7 +86,5 @@ inline void agregarAlPaso(ListaMovimientos& lista, const Tablero& t, Casilla e) 
         !(SinClavadas && estaClavada(t, segundo, C)))
         lista.agregar(crearAlPaso(segundo, e, L::Peon, L::PeonEnemigo));
 }
-
-bool enroquePosible(const Tablero& t, int32_t tipo);
 
 } // namespace generacion

@@ -8,6 +8,16 @@ using Casilla = int32_t;
 
 constexpr Casilla CasillaNula = 64;
 
+// The ranks and files the generators and the evaluation test pieces against.
+constexpr Bitboard Fila1 = 0x00000000000000FFull;
+constexpr Bitboard Fila2 = 0x000000000000FF00ull;
+constexpr Bitboard Fila3 = 0x0000000000FF0000ull;
+constexpr Bitboard Fila6 = 0x0000FF0000000000ull;
+constexpr Bitboard Fila7 = 0x00FF000000000000ull;
+constexpr Bitboard Fila8 = 0xFF00000000000000ull;
+constexpr Bitboard ColumnaA = 0x0101010101010101ull;
+constexpr Bitboard ColumnaH = 0x8080808080808080ull;
+
 constexpr int Blanco = 0;
 constexpr int Negro = 1;
 
@@ -33,7 +43,15 @@ constexpr int32_t EnroqueCortoNegro = 2;
 constexpr int32_t EnroqueLargoBlanco = 4;
 constexpr int32_t EnroqueLargoNegro = 8;
 
-constexpr int colorPieza(int32_t codigo) { return (~codigo) & 1; }
-constexpr int columnaDe(Casilla c) { return c & 7; }
-constexpr int filaDe(Casilla c) { return c >> 3; }
-constexpr Casilla casillaDe(int columna, int fila) { return fila * 8 + columna; }
+constexpr int colorPieza(int32_t codigo) {
+    return (~codigo) & 1;
+}
+constexpr int columnaDe(Casilla c) {
+    return c & 7;
+}
+constexpr int filaDe(Casilla c) {
+    return c >> 3;
+}
+constexpr Casilla casillaDe(int columna, int fila) {
+    return fila * 8 + columna;
+}
