@@ -81,8 +81,8 @@ template <int C> void capturas(ListaMovimientos& lista, const Tablero& t) {
     capturasPeon<C>(lista, t, L::capturasHaciaH(peones) & enemigas, L::HaciaH);
 }
 
-// The castling conditions of one kind: right, king and rook at home, empty path, and the
-// king's square and the one it crosses not attacked.
+// One kind of castling: its right; king and rook on their home squares; the squares that must be
+// empty; the king's square and the one it crosses, which must not be attacked; its move word.
 struct CondicionEnroque {
     int32_t derecho;
     Casilla rey;
@@ -93,20 +93,32 @@ struct CondicionEnroque {
     Casilla atacada1;
     Casilla atacada2;
     int atacante;
+    Movimiento movimiento;
 };
 
 constexpr Bitboard bit(Casilla c) {
     return Bitboard{1} << c;
 }
 
+// In the order of the castling-right bits.
 constexpr CondicionEnroque CondicionesEnroque[4] = {
-    {EnroqueCortoBlanco, 4, 7, ReyBlanco, TorreBlanca, bit(5) | bit(6), 4, 5, Negro},
-    {EnroqueCortoNegro, 60, 63, ReyNegro, TorreNegra, bit(61) | bit(62), 60, 61, Blanco},
-    {EnroqueLargoBlanco, 4, 0, ReyBlanco, TorreBlanca, bit(1) | bit(2) | bit(3), 3, 4, Negro},
-    {EnroqueLargoNegro, 60, 56, ReyNegro, TorreNegra, bit(57) | bit(58) | bit(59), 59, 60, Blanco},
+    {EnroqueCortoBlanco, 4, 7, ReyBlanco, TorreBlanca, bit(5) | bit(6), 4, 5, Negro, EnroqueE1G1},
+    {EnroqueCortoNegro, 60, 63, ReyNegro, TorreNegra, bit(61) | bit(62), 60, 61, Blanco,
+     EnroqueE8G8},
+    {EnroqueLargoBlanco, 4, 0, ReyBlanco, TorreBlanca, bit(1) | bit(2) | bit(3), 3, 4, Negro,
+     EnroqueE1C1},
+    {EnroqueLargoNegro, 60, 56, ReyNegro, TorreNegra, bit(57) | bit(58) | bit(59), 59, 60, Blanco,
+     EnroqueE8C8},
 };
 
-// Whether the castling of one kind can be played here.
+// The castling whose kind (its right's bit) is `tipo`; none for any other value.
+const CondicionEnroque* condicionEnroque(int32_t tipo) {
+    for (const CondicionEnroque& c : CondicionesEnroque)
+        if (c.derecho == tipo) return &c;
+    return nullptr;
+}
+
+// Whether the castling can be played here.
 inline bool enroqueCumple(const Tablero& t, const CondicionEnroque& c) {
     if (!(t.derechosEnroque & c.derecho)) return false;
     // Rights read from text need not match the board; make assumes king and rook are home.
@@ -115,6 +127,10 @@ inline bool enroqueCumple(const Tablero& t, const CondicionEnroque& c) {
         return false;
     if (t.ocupadas() & c.vacias) return false;
     return !casillaAtacada(t, c.atacada1, c.atacante) && !casillaAtacada(t, c.atacada2, c.atacante);
+}
+
+inline void agregarEnroque(ListaMovimientos& lista, const Tablero& t, const CondicionEnroque& c) {
+    if (enroqueCumple(t, c)) lista.agregar(c.movimiento);
 }
 
 template <int C> void tranquilos(ListaMovimientos& lista, const Tablero& t) {
@@ -142,13 +158,9 @@ template <int C> void tranquilos(ListaMovimientos& lista, const Tablero& t) {
         agregarTranquilos(lista, desde, ataquesAlfil(t, desde) & vacias, t.piezas[desde]);
     }
 
-    if (C == Blanco) {
-        if (enroqueCumple(t, CondicionesEnroque[0])) lista.agregar(EnroqueE1G1);
-        if (enroqueCumple(t, CondicionesEnroque[2])) lista.agregar(EnroqueE1C1);
-    } else {
-        if (enroqueCumple(t, CondicionesEnroque[1])) lista.agregar(EnroqueE8G8);
-        if (enroqueCumple(t, CondicionesEnroque[3])) lista.agregar(EnroqueE8C8);
-    }
+    // Short before long.
+    agregarEnroque(lista, t, CondicionesEnroque[C == Blanco ? 0 : 1]);
+    agregarEnroque(lista, t, CondicionesEnroque[C == Blanco ? 2 : 3]);
 
     const Bitboard peones = bb[L::Peon];
     Bitboard simples = L::avanzar(peones & ~L::FilaPrevia) & vacias;
@@ -165,19 +177,6 @@ template <int C> void tranquilos(ListaMovimientos& lista, const Tablero& t) {
 }
 
 } // namespace
-
-namespace generacion {
-
-bool enroquePosible(const Tablero& t, int32_t tipo) {
-    const int indice = tipo == EnroqueCortoBlanco   ? 0
-                       : tipo == EnroqueCortoNegro  ? 1
-                       : tipo == EnroqueLargoBlanco ? 2
-                       : tipo == EnroqueLargoNegro  ? 3
-                                                    : -1;
-    return indice >= 0 && enroqueCumple(t, CondicionesEnroque[indice]);
-}
-
-} // namespace generacion
 
 void generarCapturas(ListaMovimientos& lista, const Tablero& t) {
     if (t.ladoQueMueve)
@@ -234,12 +233,8 @@ bool movimientoValido(const Tablero& t, Movimiento m) {
     case ReyBlanco:
     case ReyNegro:
         if (enroque != 0) {
-            const Movimiento palabra = enroque == EnroqueCortoBlanco   ? EnroqueE1G1
-                                       : enroque == EnroqueLargoBlanco ? EnroqueE1C1
-                                       : enroque == EnroqueCortoNegro  ? EnroqueE8G8
-                                       : enroque == EnroqueLargoNegro  ? EnroqueE8C8
-                                                                       : MovimientoNulo;
-            return m == palabra && enroquePosible(t, enroque);
+            const CondicionEnroque* c = condicionEnroque(enroque);
+            return c != nullptr && m == c->movimiento && enroqueCumple(t, *c);
         }
         break;
     default:
