@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <iostream>
 #include <sstream>
 
 #include "busqueda/estadisticas.h"
@@ -10,6 +9,7 @@
 #include "consola/consola.h"
 #include "consola/motor.h"
 #include "consola/plataforma.h"
+#include "consola/salida.h"
 #include "tablero/tablero.h"
 #include "uci/control_tiempo.h"
 
@@ -101,5 +101,5 @@ void Busqueda::imprimirResumen() const {
       << "PODADOS: SEE: " << e.podadosSEE << '\n'
       << "NULLMOVE: Intentos: " << e.intentosNulo << " CutsMAX: " << e.cortesNuloMax
       << " CutsMIN: " << e.cortesNuloMin << '\n';
-    std::cout << s.str() << std::flush;
+    escribir(s.str());
 }

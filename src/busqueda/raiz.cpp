@@ -1,4 +1,3 @@
-#include <iostream>
 #include <sstream>
 
 #include "busqueda/busqueda.h"
@@ -7,6 +6,7 @@
 #include "busqueda/puntuaciones.h"
 #include "busqueda/tabla_hash.h"
 #include "consola/plataforma.h"
+#include "consola/salida.h"
 #include "generacion/ataques.h"
 #include "tablero/tablero.h"
 
@@ -19,7 +19,7 @@ void imprimirMovimientoActual(int32_t numero, Movimiento m) {
     std::ostringstream s;
     s << "info currmovenumber " << numero << " currmove " << movimientoATexto(m) << " nodes "
       << estadisticas.nodos << '\n';
-    std::cout << s.str() << std::flush;
+    escribir(s.str());
 }
 
 } // namespace
@@ -114,5 +114,5 @@ void Busqueda::imprimirInfo(int32_t puntuacion) const {
     for (int32_t c = PlyRaiz; c < longitudVariante[PlyRaiz]; ++c)
         s << movimientoATexto(variante[PlyRaiz][c]) << ' ';
     s << '\n';
-    std::cout << s.str() << std::flush;
+    escribir(s.str());
 }

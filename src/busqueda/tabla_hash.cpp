@@ -2,9 +2,9 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <iostream>
 #include <new>
 
+#include "consola/salida.h"
 TablaHash::TablaHash(Motor* motor)
     : motor(motor), entradas(nullptr), numEntradas(0), multiplicadorIndice(0), ocupacion{},
       generacion(1), ultimoAcierto(nullptr) {
@@ -22,7 +22,7 @@ void TablaHash::redimensionar(uint32_t mb) {
     numEntradas = mb * EntradasPorMegabyte;
     if (numEntradas != 0) entradas = new (std::nothrow) EntradaHash[numEntradas];
     if (entradas == nullptr) {
-        std::cout << "Problema creando la tabla hash" << std::endl;
+        escribirLinea("Problema creando la tabla hash");
         std::exit(0);
     }
     multiplicadorIndice = UINT64_MAX / numEntradas + 1;

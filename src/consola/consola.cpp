@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <iostream>
+#include <string>
+
+#include "consola/salida.h"
 
 namespace {
 constexpr int TamanoBuffer = 1024;
@@ -25,7 +27,7 @@ void Consola::ejecutar() {
     Hilo lector;
     const unsigned error = lector.iniciar([this] { hiloLector(this); });
     if (error != 0) {
-        std::cout << "CreateThread Failed = " << error << std::endl;
+        escribirLinea("CreateThread Failed = " + std::to_string(error));
         std::exit(1);
     }
 

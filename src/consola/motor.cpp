@@ -1,10 +1,10 @@
 #include "consola/motor.h"
 
-#include <iostream>
 #include <string>
 
 #include "busqueda/busqueda.h"
 #include "busqueda/tabla_hash.h"
+#include "consola/salida.h"
 #include "consola/version.h"
 #include "generacion/tablas.h"
 #include "tablero/tablero.h"
@@ -12,16 +12,26 @@
 #include "uci/control_tiempo.h"
 #include "uci/opciones_actuales.h"
 
-Motor::Motor() {
-    const std::string guiones(64, '-');
-    std::cout << guiones << std::endl;
-    std::cout << "Quorvantel - Programa de Ajedrez En Continuo Desarrollo" << std::endl;
-    std::cout << "Version: " << TextoVersion << std::endl;
-    std::cout << "Version De Desarrollo Al: " << FechaCompilacion << std::endl;
-    std::cout << guiones << std::endl;
+namespace {
 
-    opcionesActuales = OpcionesActuales();
+// The program's name, version and build date, then the option values, each part framed by a
+// line of hyphens.
+void imprimirBanner() {
+    const std::string guiones(64, '-');
+    escribirLinea(guiones);
+    escribirLinea("Quorvantel - Programa de Ajedrez En Continuo Desarrollo");
+    escribirLinea(std::string("Version: ") + TextoVersion);
+    escribirLinea(std::string("Version De Desarrollo Al: ") + FechaCompilacion);
+    escribirLinea(guiones);
     opcionesActuales.imprimir();
+    escribirLinea(guiones);
+}
+
+} // namespace
+
+Motor::Motor() {
+    opcionesActuales = OpcionesActuales();
+    imprimirBanner();
 
     // The process-wide tables come before any board: constructing one computes its key.
     inicializarTablas();

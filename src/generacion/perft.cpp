@@ -1,11 +1,11 @@
 #include "generacion/perft.h"
 
-#include <iostream>
 #include <sstream>
 
 #include "busqueda/busqueda.h"
 #include "busqueda/ordenacion.h"
 #include "consola/plataforma.h"
+#include "consola/salida.h"
 #include "generacion/ataques.h"
 #include "tablero/tablero.h"
 
@@ -50,7 +50,7 @@ void ejecutarPerft(Busqueda& busqueda, int32_t profundidad) {
     s << "Transcurrido: " << segundos << " seg." << '\n';
     if (segundos != 0)
         s << "NPS: " << static_cast<uint64_t>(static_cast<double>(nodosPerft) / segundos) << '\n';
-    std::cout << s.str() << std::flush;
+    escribir(s.str());
 }
 
 void ejecutarDivide(Busqueda& busqueda, int32_t profundidad) {
@@ -65,12 +65,12 @@ void ejecutarDivide(Busqueda& busqueda, int32_t profundidad) {
         const Movimiento m = lista.movimientos[i];
         t.hacerMovimiento(m);
         if (!dejaReyEnJaque(t)) {
-            std::cout << "[" << movimientoATexto(m) << "] = " << std::flush;
+            escribir("[" + movimientoATexto(m) + "] = ");
             if (profundidad - 1 < 1)
                 ++nodosPerft;
             else
                 contarPerft(busqueda, profundidad - 1, 2);
-            std::cout << nodosPerft - anterior << '\n' << std::flush;
+            escribirLinea(std::to_string(nodosPerft - anterior));
             anterior = nodosPerft;
             ++legales;
         }
@@ -81,5 +81,5 @@ void ejecutarDivide(Busqueda& busqueda, int32_t profundidad) {
     s << "Movimientos: " << legales << '\n';
     s << "Transcurrido: " << static_cast<uint32_t>(ticksMilisegundos() - inicio) / 1000.0 << " seg."
       << '\n';
-    std::cout << s.str() << std::flush;
+    escribir(s.str());
 }

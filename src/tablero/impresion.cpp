@@ -1,20 +1,16 @@
 #include "tablero/impresion.h"
 
-#include <iostream>
 #include <memory>
 #include <sstream>
 #include <string>
 
 #include "busqueda/ordenacion.h"
+#include "consola/salida.h"
 #include "consola/texto.h"
 #include "generacion/ataques.h"
 #include "generacion/tablas.h"
 
 namespace {
-
-void escribir(const std::ostringstream& s) {
-    std::cout << s.str() << std::flush;
-}
 
 // Rank 8 first, file a first on each line.
 void imprimirBitboard(std::ostream& s, Bitboard bb) {
@@ -63,7 +59,7 @@ void imprimirTablero(const Tablero& t) {
     s << "Historial: ";
     imprimirHistorial(s, t);
     s << '\n';
-    escribir(s);
+    escribir(s.str());
 }
 
 void imprimirBitboards(const Tablero& t) {
@@ -97,7 +93,7 @@ void imprimirBitboards(const Tablero& t) {
         imprimirBitboard(s, e.valor);
     }
     s << '\n';
-    escribir(s);
+    escribir(s.str());
 }
 
 void imprimirListaMovimientos(const Tablero& t) {
@@ -116,5 +112,5 @@ void imprimirListaMovimientos(const Tablero& t) {
         copia->deshacerMovimiento();
     }
     s << '\n' << "Total Movimientos: " << total << '\n' << '\n';
-    escribir(s);
+    escribir(s.str());
 }

@@ -4,9 +4,9 @@
 #include "busqueda/busqueda.h"
 #include "consola/consola_uci.h"
 #include "consola/motor.h"
+#include "consola/salida.h"
 #include "consola/texto.h"
 #include "uci/control_tiempo.h"
-#include "uci/salida.h"
 
 namespace {
 

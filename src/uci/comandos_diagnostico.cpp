@@ -3,6 +3,7 @@
 #include "busqueda/busqueda.h"
 #include "consola/consola_uci.h"
 #include "consola/motor.h"
+#include "consola/salida.h"
 #include "consola/texto.h"
 #include "evaluacion/evaluacion.h"
 #include "generacion/ataques.h"
@@ -12,7 +13,6 @@
 #include "tablero/fen.h"
 #include "tablero/impresion.h"
 #include "tablero/tablero.h"
-#include "uci/salida.h"
 
 void ConsolaUCI::comandoTablero(const std::string&) {
     imprimirTablero(*motor->tablero);

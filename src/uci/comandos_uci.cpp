@@ -1,9 +1,8 @@
-#include <iostream>
-
 #include "busqueda/busqueda.h"
 #include "busqueda/tabla_hash.h"
 #include "consola/consola_uci.h"
 #include "consola/motor.h"
+#include "consola/salida.h"
 #include "consola/texto.h"
 #include "consola/version.h"
 #include "generacion/ataques.h"
@@ -11,7 +10,6 @@
 #include "tablero/fen.h"
 #include "tablero/tablero.h"
 #include "uci/opciones.h"
-#include "uci/salida.h"
 
 void ConsolaUCI::comandoQuit(const std::string&) {
     salir = true;
@@ -24,8 +22,8 @@ void ConsolaUCI::comandoUcinewgame(const std::string&) {
 }
 
 void ConsolaUCI::comandoUci(const std::string&) {
-    escribirLinea(std::string("id name Quorvantel Alpha [") + TextoVersion + "]");
-    escribirLinea("id author Ostrikel");
+    escribirLinea("id name " + nombreMotor());
+    escribirLinea(std::string("id author ") + AutorMotor);
     for (const OpcionUCI* opcion : opciones) opcion->imprimir();
     escribirLinea("uciok");
 }

@@ -1,21 +1,8 @@
 #include "uci/opciones.h"
 
-#include <iostream>
-
 #include "consola/consola_uci.h"
+#include "consola/salida.h"
 #include "consola/texto.h"
-
-namespace {
-
-void escribirLinea(const std::string& linea) {
-    std::cout << linea << '\n' << std::flush;
-}
-
-} // namespace
-
-void OpcionUCI::imprimir() const {
-    std::cout << encabezado() << std::flush;
-}
 
 void OpcionUCI::aplicar(const std::string& texto) const {
     (consola->*alCambiar)(texto);

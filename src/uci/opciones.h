@@ -16,7 +16,8 @@ class OpcionUCI {
         : nombre(std::move(nombre)), consola(consola), alCambiar(alCambiar) {}
     virtual ~OpcionUCI() = default;
 
-    virtual void imprimir() const;
+    // Prints the option's whole "option" line.
+    virtual void imprimir() const = 0;
     virtual void asignar(const std::string& texto) = 0;
 
     std::string nombre;
@@ -24,6 +25,7 @@ class OpcionUCI {
     Cambio alCambiar;
 
   protected:
+    // The start that every option's line shares.
     std::string encabezado() const { return "option name " + nombre + " type "; }
     void aplicar(const std::string& texto) const;
 };

@@ -7,7 +7,7 @@
 struct OpcionesActuales {
     OpcionesActuales();
 
-    // Prints the five lines of the start-up option summary.
+    // Prints the heading and the three values of the start-up banner.
     void imprimir() const;
 
     int32_t tamanoHashMB;
