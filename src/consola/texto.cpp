@@ -19,12 +19,18 @@ std::vector<std::string> dividirPalabras(const std::string& texto,
     return palabras;
 }
 
-int32_t textoAEntero(const std::string& texto) {
+bool leerEntero(const std::string& texto, int32_t& valor) {
     std::istringstream entrada(texto);
+    int32_t leido = 0;
+    if (!(entrada >> leido)) return false;
+    valor = leido;
+    return true;
+}
+
+// Callers see one fixed value for text they cannot use.
+int32_t textoAEntero(const std::string& texto) {
     int32_t valor = 0;
-    // A failed read (no number first, or one that does not fit in 32 bits) gives 0, so callers
-    // always see one fixed value for text they cannot use.
-    if (!(entrada >> valor)) return 0;
+    leerEntero(texto, valor);
     return valor;
 }
 

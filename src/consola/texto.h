@@ -11,7 +11,11 @@ std::string primeraPalabra(const std::string& texto);
 std::vector<std::string> dividirPalabras(const std::string& texto,
                                          const std::string& delimitadores);
 
-// The decimal integer at the start of the text (leading white space, optional sign, digits).
+// Reads the decimal integer at the start of the text (leading white space, optional sign,
+// digits) into `valor`; false, with `valor` untouched, when there is none or it does not fit.
+bool leerEntero(const std::string& texto, int32_t& valor);
+
+// The decimal integer at the start of the text, or 0 when there is none that fits.
 int32_t textoAEntero(const std::string& texto);
 
 // "true" or "false".

@@ -1,70 +1,13 @@
 #include "tablero/fen.h"
 
 #include <cctype>
-#include <sstream>
 #include <vector>
 
+#include "consola/texto.h"
 #include "tablero/movimiento.h"
 #include "tablero/tablero.h"
 
 const char* const FenPosicionInicial = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
-
-namespace {
-
-std::vector<std::string> camposFEN(const std::string& texto) {
-    std::vector<std::string> campos;
-    std::string actual;
-    for (const char c : texto) {
-        if (c == ' ') {
-            if (!actual.empty()) campos.push_back(actual);
-            actual.clear();
-        } else {
-            actual += c;
-        }
-    }
-    if (!actual.empty()) campos.push_back(actual);
-    return campos;
-}
-
-int32_t codigoDeLetra(char c) {
-    switch (c) {
-    case 'P':
-        return PeonBlanco;
-    case 'N':
-        return CaballoBlanco;
-    case 'B':
-        return AlfilBlanco;
-    case 'R':
-        return TorreBlanca;
-    case 'Q':
-        return DamaBlanca;
-    case 'K':
-        return ReyBlanco;
-    case 'p':
-        return PeonNegro;
-    case 'n':
-        return CaballoNegro;
-    case 'b':
-        return AlfilNegro;
-    case 'r':
-        return TorreNegra;
-    case 'q':
-        return DamaNegra;
-    case 'k':
-        return ReyNegro;
-    default:
-        return Vacio;
-    }
-}
-
-// Stream extraction; a field with no number (or one out of range) keeps the default.
-int32_t leerEntero(const std::string& campo, int32_t porDefecto) {
-    std::istringstream flujo(campo);
-    int32_t valor = 0;
-    return (flujo >> valor) ? valor : porDefecto;
-}
-
-} // namespace
 
 PosicionFEN::PosicionFEN(const std::string& texto) {
     valida = leerFEN(texto);
@@ -72,15 +15,12 @@ PosicionFEN::PosicionFEN(const std::string& texto) {
 
 bool PosicionFEN::leerFEN(const std::string& texto) {
     for (int32_t& p : piezas) p = Vacio;
-    ladoQueMueve = true;
-    casillaAlPaso = CasillaNula;
-    derechosEnroque = 0;
-    movidasRegla50 = 0;
+    ponerEstadoInicial(*this);
     numeroJugada = 1;
     valida = false;
     fen = texto;
 
-    const std::vector<std::string> campos = camposFEN(texto);
+    const std::vector<std::string> campos = dividirPalabras(texto, " ");
 
     if (campos.size() >= 1) {
         // Text that would place a piece outside a1..h8 is ignored rather than written, and an
@@ -113,8 +53,9 @@ bool PosicionFEN::leerFEN(const std::string& texto) {
         const char fila = campos[3].size() >= 2 ? campos[3][1] : '\0';
         if (columna >= 'a' && columna <= 'h' && fila >= '1' && fila <= '8') casillaAlPaso = c;
     }
-    if (campos.size() >= 5) movidasRegla50 = leerEntero(campos[4], 0);
-    if (campos.size() >= 6) numeroJugada = leerEntero(campos[5], 1);
+    // A counter field with no number keeps its default.
+    if (campos.size() >= 5) leerEntero(campos[4], movidasRegla50);
+    if (campos.size() >= 6) leerEntero(campos[5], numeroJugada);
     valida = true;
     return true;
 }

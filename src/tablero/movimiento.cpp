@@ -25,6 +25,12 @@ std::string letraPieza(int32_t codigo) {
     return std::string(1, LetrasPiezas[codigo]);
 }
 
+int32_t codigoDeLetra(char letra) {
+    for (int32_t codigo = PeonBlanco; codigo <= ReyNegro; ++codigo)
+        if (LetrasPiezas[codigo] == letra) return codigo;
+    return Vacio;
+}
+
 std::string movimientoATexto(Movimiento m) {
     if (m == MovimientoNulo) return "xxxx";
     std::string texto = nombreCasilla(desdeDe(m)) + nombreCasilla(hastaDe(m));

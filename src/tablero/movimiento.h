@@ -55,4 +55,6 @@ constexpr int colorMovimiento(Movimiento m) {
 std::string nombreCasilla(Casilla c);
 Casilla textoACasilla(const std::string& texto);
 std::string letraPieza(int32_t codigo);
+// The piece code of a FEN letter ("PNBRQK" white, "pnbrqk" black); 0 for any other character.
+int32_t codigoDeLetra(char letra);
 std::string movimientoATexto(Movimiento m);

@@ -15,21 +15,13 @@ Tablero::Tablero(Motor* motor)
       hashKey(0), material{}, valorPiezas{}, totalPeones{}, casillaRey{}, historial{},
       numHistorial(0), piezasBlancas(0), piezasNegras(0), bitboardsPieza{}, Rotado90(0),
       Rotado45(0), Rotado315(0) {
-    for (RegistroHistorial& registro : historial) {
-        registro.ladoQueMueve = true;
-        registro.casillaAlPaso = CasillaNula;
-        registro.derechosEnroque = 0;
-        registro.movidasRegla50 = 0;
-    }
+    for (RegistroHistorial& registro : historial) ponerEstadoInicial(registro);
     posicionInicial(*this);
 }
 
 void Tablero::limpiar() {
     for (int32_t& p : piezas) p = Vacio;
-    ladoQueMueve = true;
-    casillaAlPaso = CasillaNula;
-    movidasRegla50 = 0;
-    derechosEnroque = 0;
+    ponerEstadoInicial(*this);
     numHistorial = 0;
     for (int c = 0; c < 2; ++c) material[c] = valorPiezas[c] = totalPeones[c] = 0;
     hashKey = 0;

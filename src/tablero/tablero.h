@@ -13,6 +13,15 @@ extern const int32_t ValorMaterial[NumCodigosPieza];
 extern const int32_t ValorPiezas[NumCodigosPieza];
 extern const int32_t CuentaPeones[NumCodigosPieza];
 
+// White to move, no en-passant square, no castling rights, the fifty-move counter at zero: the
+// state of a board, a history record or a FEN record before anything is read into it.
+template <typename Registro> void ponerEstadoInicial(Registro& r) {
+    r.ladoQueMueve = true;
+    r.casillaAlPaso = CasillaNula;
+    r.derechosEnroque = 0;
+    r.movidasRegla50 = 0;
+}
+
 // The state before one made move; null moves fill only the four state fields.
 struct RegistroHistorial {
     Movimiento movimiento;
