@@ -5,8 +5,8 @@
 // The search benchmark's total node count is its signature: it changes only when the search does.
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <cstdint>
+#include <cstdlib>
 #include <iomanip>
 #include <iostream>
 #include <sstream>
@@ -106,7 +106,7 @@ bool ejecutarPerfts(Motor& motor, bool rapido, int repeticiones) {
             cargar(motor, caso.fen);
             nodosPerft = 0;
             const auto inicio = Reloj::now();
-            contarPerft(*motor.busqueda, profundidad, 1);
+            contarPerft(*motor.tablero, motor.busqueda->listas, profundidad, 1);
             tiempos.push_back(segundosDesde(inicio));
         }
         const double s = mediana(tiempos);

@@ -97,8 +97,7 @@ void iniciarLista(ListaMovimientos& lista, Tablero* tablero, Busqueda* busqueda,
     lista.siguiente = 0;
     switch (modo) {
     case ModoTodos:
-        generarCapturas(lista, *tablero);
-        generarTranquilos(lista, *tablero);
+        generarTodos(lista, *tablero);
         lista.etapa = EtapaEntregar;
         break;
     case ModoEvasiones:

@@ -67,6 +67,9 @@ class ConsolaUCI : public Consola {
     void despachar(const std::string& texto, bool liberar);
     void liberarLineaActual();
     void ejecutarPendientes();
+    // Plays a move text on the engine's board when it names a legal move and the history has
+    // room; otherwise prints why, with `mensajeIlegal` before the text when it names no legal move.
+    void jugarTexto(const std::string& texto, const std::string& mensajeIlegal);
     // Whether another move can be kept on the history without leaving the search short of room.
     bool cabeOtroMovimiento() const;
     bool profundidadContable(int32_t profundidad) const;

@@ -96,3 +96,13 @@ inline bool dejaReyEnJaque(const Tablero& t) {
 inline bool puedeExponerRey(Movimiento m, Bitboard riesgo) {
     return ((riesgo >> desdeDe(m)) & 1) || esAlPaso(m);
 }
+
+// Makes a pseudo-legal move and keeps it when the mover's king is safe afterwards; otherwise
+// takes it back and answers false. Only a move that `riesgo` marks as able to expose the king
+// is tested.
+inline bool hacerSiLegal(Tablero& t, Movimiento m, Bitboard riesgo = TodasLasCasillas) {
+    t.hacerMovimiento(m);
+    if (!(puedeExponerRey(m, riesgo) && dejaReyEnJaque(t))) return true;
+    t.deshacerMovimiento();
+    return false;
+}

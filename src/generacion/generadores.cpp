@@ -192,6 +192,12 @@ void generarTranquilos(ListaMovimientos& lista, const Tablero& t) {
         tranquilos<Negro>(lista, t);
 }
 
+void generarTodos(ListaMovimientos& lista, const Tablero& t) {
+    lista.cantidad = 0;
+    generarCapturas(lista, t);
+    generarTranquilos(lista, t);
+}
+
 bool movimientoValido(const Tablero& t, Movimiento m) {
     if (m == MovimientoNulo) return false;
     // Bits no generator sets.
@@ -254,14 +260,8 @@ void quitarPrimero(ListaMovimientos& lista) {
 }
 
 Movimiento textoAMovimiento(const Tablero& t, const std::string& texto) {
-    ListaMovimientos lista;
-    lista.tablero = nullptr;
-    lista.busqueda = nullptr;
-    lista.cantidad = 0;
-    lista.siguiente = 0;
-    lista.modo = ModoTodos;
-    generarCapturas(lista, t);
-    generarTranquilos(lista, t);
+    ListaMovimientos lista{};
+    generarTodos(lista, t);
     for (int i = 0; i < lista.cantidad; ++i) {
         if (movimientoATexto(lista.movimientos[i]) == texto) return lista.movimientos[i];
     }

@@ -37,6 +37,9 @@ struct ListaMovimientos {
 
 void generarCapturas(ListaMovimientos& lista, const Tablero& t);
 void generarTranquilos(ListaMovimientos& lista, const Tablero& t);
+// Fills the list afresh with every pseudo-legal move: the captures and promotions, then the
+// quiet moves.
+void generarTodos(ListaMovimientos& lista, const Tablero& t);
 void generarEvasiones(ListaMovimientos& lista, const Tablero& t);
 bool movimientoValido(const Tablero& t, Movimiento m);
 void quitarPrimero(ListaMovimientos& lista);

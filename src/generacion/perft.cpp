@@ -2,8 +2,6 @@
 
 #include <sstream>
 
-#include "busqueda/busqueda.h"
-#include "busqueda/ordenacion.h"
 #include "consola/plataforma.h"
 #include "consola/salida.h"
 #include "generacion/ataques.h"
@@ -21,29 +19,25 @@ const PosicionTest PosicionesTest[NumPosicionesTest] = {
     {"8/k7/3p4/p2P1p2/P2P1P2/8/8/K7 w - - 0 1", "Fine #70"},
 };
 
-void contarPerft(Busqueda& busqueda, int32_t profundidad, int32_t ply) {
-    Tablero& t = *busqueda.tablero;
-    ListaMovimientos& lista = busqueda.listas[ply];
-    iniciarLista(lista, &t, nullptr, ply, ModoTodos);
+void contarPerft(Tablero& t, ListaMovimientos* listas, int32_t profundidad, int32_t ply) {
+    ListaMovimientos& lista = listas[ply];
+    generarTodos(lista, t);
     // Out of check, only the few moves that can expose the king take the test after make.
     const Bitboard riesgo = casillasDeRiesgo(t, t.bandoQueMueve());
     for (int32_t i = 0; i < lista.cantidad; ++i) {
-        const Movimiento m = lista.movimientos[i];
-        t.hacerMovimiento(m);
-        if (!(puedeExponerRey(m, riesgo) && dejaReyEnJaque(t))) {
-            if (profundidad - 1 < 1)
-                ++nodosPerft;
-            else
-                contarPerft(busqueda, profundidad - 1, ply + 1);
-        }
+        if (!hacerSiLegal(t, lista.movimientos[i], riesgo)) continue;
+        if (profundidad - 1 < 1)
+            ++nodosPerft;
+        else
+            contarPerft(t, listas, profundidad - 1, ply + 1);
         t.deshacerMovimiento();
     }
 }
 
-void ejecutarPerft(Busqueda& busqueda, int32_t profundidad) {
+void ejecutarPerft(Tablero& t, ListaMovimientos* listas, int32_t profundidad) {
     nodosPerft = 0;
     const uint32_t inicio = ticksMilisegundos();
-    contarPerft(busqueda, profundidad, 1);
+    contarPerft(t, listas, profundidad, 1);
     const double segundos = static_cast<uint32_t>(ticksMilisegundos() - inicio) / 1000.0;
     std::ostringstream s;
     s << "Perft(" << profundidad << ") = " << nodosPerft << '\n';
@@ -53,27 +47,25 @@ void ejecutarPerft(Busqueda& busqueda, int32_t profundidad) {
     escribir(s.str());
 }
 
-void ejecutarDivide(Busqueda& busqueda, int32_t profundidad) {
+// Each root move's line starts before its count is known.
+void ejecutarDivide(Tablero& t, ListaMovimientos* listas, int32_t profundidad) {
     const uint32_t inicio = ticksMilisegundos();
     nodosPerft = 0;
     uint64_t anterior = 0;
     int32_t legales = 0;
-    Tablero& t = *busqueda.tablero;
-    ListaMovimientos& lista = busqueda.listas[1];
-    iniciarLista(lista, &t, nullptr, 1, ModoTodos);
+    ListaMovimientos& lista = listas[1];
+    generarTodos(lista, t);
     for (int32_t i = 0; i < lista.cantidad; ++i) {
         const Movimiento m = lista.movimientos[i];
-        t.hacerMovimiento(m);
-        if (!dejaReyEnJaque(t)) {
-            escribir("[" + movimientoATexto(m) + "] = ");
-            if (profundidad - 1 < 1)
-                ++nodosPerft;
-            else
-                contarPerft(busqueda, profundidad - 1, 2);
-            escribirLinea(std::to_string(nodosPerft - anterior));
-            anterior = nodosPerft;
-            ++legales;
-        }
+        if (!hacerSiLegal(t, m)) continue;
+        escribir("[" + movimientoATexto(m) + "] = ");
+        if (profundidad - 1 < 1)
+            ++nodosPerft;
+        else
+            contarPerft(t, listas, profundidad - 1, 2);
+        escribirLinea(std::to_string(nodosPerft - anterior));
+        anterior = nodosPerft;
+        ++legales;
         t.deshacerMovimiento();
     }
     std::ostringstream s;

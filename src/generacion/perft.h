@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-class Busqueda;
+#include "generacion/lista_movimientos.h"
 
 extern uint64_t nodosPerft;
 
@@ -17,6 +17,7 @@ struct PosicionTest {
 constexpr int32_t NumPosicionesTest = 6;
 extern const PosicionTest PosicionesTest[NumPosicionesTest];
 
-void contarPerft(Busqueda& busqueda, int32_t profundidad, int32_t ply);
-void ejecutarPerft(Busqueda& busqueda, int32_t profundidad);
-void ejecutarDivide(Busqueda& busqueda, int32_t profundidad);
+// The counts walk the board with one move list per ply, `listas[ply]` (the search's lists).
+void contarPerft(Tablero& t, ListaMovimientos* listas, int32_t profundidad, int32_t ply);
+void ejecutarPerft(Tablero& t, ListaMovimientos* listas, int32_t profundidad);
+void ejecutarDivide(Tablero& t, ListaMovimientos* listas, int32_t profundidad);

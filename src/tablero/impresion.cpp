@@ -4,10 +4,10 @@
 #include <sstream>
 #include <string>
 
-#include "busqueda/ordenacion.h"
 #include "consola/salida.h"
 #include "consola/texto.h"
 #include "generacion/ataques.h"
+#include "generacion/lista_movimientos.h"
 #include "generacion/tablas.h"
 
 namespace {
@@ -96,19 +96,18 @@ void imprimirBitboards(const Tablero& t) {
     escribir(s.str());
 }
 
+// Works on a copy, so the board shown is left as it was.
 void imprimirListaMovimientos(const Tablero& t) {
     auto copia = std::make_unique<Tablero>(t);
     auto lista = std::make_unique<ListaMovimientos>();
-    iniciarLista(*lista, copia.get(), nullptr, 0, ModoTodos);
+    generarTodos(*lista, *copia);
     std::ostringstream s;
     int32_t total = 0;
-    for (Movimiento m = siguienteMovimiento(*lista); m != MovimientoNulo;
-         m = siguienteMovimiento(*lista)) {
-        copia->hacerMovimiento(m);
-        if (!dejaReyEnJaque(*copia)) {
-            s << movimientoATexto(m) << ' ';
-            ++total;
-        }
+    for (int32_t i = 0; i < lista->cantidad; ++i) {
+        const Movimiento m = lista->movimientos[i];
+        if (!hacerSiLegal(*copia, m)) continue;
+        s << movimientoATexto(m) << ' ';
+        ++total;
         copia->deshacerMovimiento();
     }
     s << '\n' << "Total Movimientos: " << total << '\n' << '\n';

@@ -6,7 +6,6 @@
 #include "consola/salida.h"
 #include "consola/texto.h"
 #include "evaluacion/evaluacion.h"
-#include "generacion/ataques.h"
 #include "generacion/lista_movimientos.h"
 #include "generacion/perft.h"
 #include "generacion/see.h"
@@ -30,22 +29,9 @@ void ConsolaUCI::comandoEval(const std::string&) {
     escribirLinea("Eval: " + std::to_string(evaluar(*motor->tablero)));
 }
 
+// The whole argument text is the move: a trailing blank makes it name no move.
 void ConsolaUCI::comandoMove(const std::string& argumentos) {
-    Tablero& t = *motor->tablero;
-    const Movimiento m = textoAMovimiento(t, argumentos);
-    if (m == MovimientoNulo) {
-        escribirLinea("Movimiento Ilegal: " + argumentos);
-        return;
-    }
-    if (!cabeOtroMovimiento()) {
-        escribirLinea("Historial lleno: " + argumentos);
-        return;
-    }
-    t.hacerMovimiento(m);
-    if (dejaReyEnJaque(t)) {
-        t.deshacerMovimiento();
-        escribirLinea("Movimiento Ilegal: " + argumentos);
-    }
+    jugarTexto(argumentos, "Movimiento Ilegal: ");
 }
 
 void ConsolaUCI::comandoSee(const std::string& argumentos) {
@@ -64,12 +50,14 @@ bool ConsolaUCI::profundidadContable(int32_t profundidad) const {
 
 void ConsolaUCI::comandoPerft(const std::string& argumentos) {
     const int32_t profundidad = textoAEntero(argumentos);
-    if (profundidadContable(profundidad)) ejecutarPerft(*motor->busqueda, profundidad);
+    if (profundidadContable(profundidad))
+        ejecutarPerft(*motor->tablero, motor->busqueda->listas, profundidad);
 }
 
 void ConsolaUCI::comandoDivide(const std::string& argumentos) {
     const int32_t profundidad = textoAEntero(argumentos);
-    if (profundidadContable(profundidad)) ejecutarDivide(*motor->busqueda, profundidad);
+    if (profundidadContable(profundidad))
+        ejecutarDivide(*motor->tablero, motor->busqueda->listas, profundidad);
 }
 
 void ConsolaUCI::comandoPositionTest(const std::string& argumentos) {

@@ -54,21 +54,20 @@ void ConsolaUCI::comandoPosition(const std::string& argumentos) {
     } else {
         return;
     }
-    for (std::size_t i = primerMovimiento; i < palabras.size(); ++i) {
-        const std::string& palabra = palabras[i];
-        const Movimiento m = textoAMovimiento(t, palabra);
-        if (m == MovimientoNulo) {
-            escribirLinea("Movimiento erroneo: " + palabra);
-        } else if (!cabeOtroMovimiento()) {
-            escribirLinea("Historial lleno: " + palabra);
-        } else {
-            t.hacerMovimiento(m);
-            if (dejaReyEnJaque(t)) {
-                t.deshacerMovimiento();
-                escribirLinea("Movimiento erroneo: " + palabra);
-            }
-        }
-    }
+    // A word that names no legal move is reported and passed over.
+    for (std::size_t i = primerMovimiento; i < palabras.size(); ++i)
+        jugarTexto(palabras[i], "Movimiento erroneo: ");
+}
+
+void ConsolaUCI::jugarTexto(const std::string& texto, const std::string& mensajeIlegal) {
+    Tablero& t = *motor->tablero;
+    const Movimiento m = textoAMovimiento(t, texto);
+    if (m == MovimientoNulo)
+        escribirLinea(mensajeIlegal + texto);
+    else if (!cabeOtroMovimiento())
+        escribirLinea("Historial lleno: " + texto);
+    else if (!hacerSiLegal(t, m))
+        escribirLinea(mensajeIlegal + texto);
 }
 
 // A search pushes up to one history record per ply on top of the game's moves.
