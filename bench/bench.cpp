@@ -132,7 +132,7 @@ void ejecutarBusquedas(Motor& motor, int repeticiones) {
             cargar(motor, fen);
             motor.tablaHash->vaciar();
             motor.controlTiempo->reiniciar();
-            motor.controlTiempo->setDepth(ProfundidadBusqueda);
+            motor.controlTiempo->depth = ProfundidadBusqueda;
             const auto inicio = Reloj::now();
             {
                 Silencio silencio;

@@ -67,7 +67,7 @@ class BusquedaDirecta : public ::testing::Test {
 
     // pensar to a depth, its output kept in `salida`.
     Movimiento pensar(int32_t profundidad) {
-        motor->controlTiempo->setDepth(profundidad);
+        motor->controlTiempo->depth = profundidad;
         b->setResumen(false);
         std::ostringstream texto;
         std::streambuf* anterior = std::cout.rdbuf(texto.rdbuf());

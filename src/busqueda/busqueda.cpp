@@ -40,7 +40,7 @@ void Busqueda::limpiarTablasBusqueda() {
 
 Movimiento Busqueda::pensar() {
     inicio = ticksMilisegundos();
-    tiempoAsignado = motor->controlTiempo->tiempoAsignado(tablero->bandoQueMueve());
+    tiempoAsignado = motor->controlTiempo->tiempoAsignado(tablero->colorQueMueve());
     detener = false;
     reiniciarEstadisticas();
     proximaComprobacion = IntervaloComprobacion;
@@ -51,7 +51,7 @@ Movimiento Busqueda::pensar() {
     // Iterations past the ply limit could not search deeper; capping them also keeps a root
     // without moves, whose iterations visit no node and so never poll the console, from
     // spinning through a huge depth.
-    const int32_t limiteProfundidad = std::min(motor->controlTiempo->profundidad(), MaxPly - 1);
+    const int32_t limiteProfundidad = std::min(motor->controlTiempo->depth, MaxPly - 1);
     const int32_t limite = limiteProfundidad != 0 ? limiteProfundidad + 1 : IteracionesSinLimite;
     for (iteracion = 1; iteracion < limite; ++iteracion) {
         buscarRaiz(8 * iteracion);
@@ -66,7 +66,7 @@ bool Busqueda::comprobarTiempo() {
     if (estadisticas.nodos > proximaComprobacion) {
         proximaComprobacion += IntervaloComprobacion;
         const ControlTiempo& control = *motor->controlTiempo;
-        if (!control.esInfinito() && control.profundidad() == 0 &&
+        if (!control.infinite && control.depth == 0 &&
             static_cast<uint32_t>(ticksMilisegundos() - inicio) >= tiempoAsignado)
             detener = true;
         Consola* consola = motor->consola;

@@ -10,38 +10,42 @@
 
 namespace {
 
-// A clock value below zero means the time is gone: it gives no time rather than the huge
+// A value below zero counts as zero: a clock that has run out gives no time rather than the huge
 // budget its unsigned pattern would.
-uint32_t milisegundos(const std::string& texto) {
+uint32_t noNegativo(const std::string& texto) {
     const int32_t valor = textoAEntero(texto);
     return valor < 0 ? 0u : static_cast<uint32_t>(valor);
 }
 
-// Applies a keyword that takes a value; false for any other word.
-bool aplicarLimite(ControlTiempo& control, const std::string& clave, const std::string& valor) {
-    if (clave == "wtime")
-        control.setWtime(milisegundos(valor));
-    else if (clave == "btime")
-        control.setBtime(milisegundos(valor));
-    else if (clave == "winc")
-        control.setWinc(milisegundos(valor));
-    else if (clave == "binc")
-        control.setBinc(milisegundos(valor));
-    else if (clave == "movestogo")
-        control.setMovestogo(milisegundos(valor));
-    else if (clave == "movetime")
-        control.setMovetime(milisegundos(valor));
-    else if (clave == "depth")
-        control.setDepth(textoAEntero(valor));
-    else if (clave != "nodes" && clave != "mate")
-        return false;
-    return true;
-}
+// The keywords whose value is a count that cannot be negative, and the field each fills; none for
+// the limits the search has no use for.
+struct Limite {
+    const char* clave;
+    uint32_t ControlTiempo::*campo;
+};
+constexpr Limite Limites[] = {
+    {"wtime", &ControlTiempo::wtime},
+    {"btime", &ControlTiempo::btime},
+    {"winc", &ControlTiempo::winc},
+    {"binc", &ControlTiempo::binc},
+    {"movestogo", &ControlTiempo::movestogo},
+    {"movetime", &ControlTiempo::movetime},
+    {"nodes", nullptr},
+    {"mate", nullptr},
+};
 
-bool llevaValor(const std::string& palabra) {
-    return palabra == "wtime" || palabra == "btime" || palabra == "winc" || palabra == "binc" ||
-           palabra == "movestogo" || palabra == "movetime" || palabra == "depth" ||
-           palabra == "nodes" || palabra == "mate";
+// Applies a keyword that takes the following word as its value; false for any other word.
+bool aplicarLimite(ControlTiempo& control, const std::string& clave, const std::string& valor) {
+    if (clave == "depth") {
+        control.depth = textoAEntero(valor);
+        return true;
+    }
+    for (const Limite& limite : Limites) {
+        if (clave != limite.clave) continue;
+        if (limite.campo != nullptr) control.*limite.campo = noNegativo(valor);
+        return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -57,14 +61,13 @@ void ConsolaUCI::comandoGo(const std::string& argumentos) {
     for (std::size_t i = 0; i < palabras.size(); ++i) {
         const std::string& palabra = palabras[i];
         const bool hayValor = i + 1 < palabras.size();
-        if (palabra == "infinite") {
-            control.setInfinite(true);
-        } else if (palabra == "searchmoves") {
-            if (hayValor) ++i;
-        } else if (llevaValor(palabra) && hayValor) {
-            aplicarLimite(control, palabra, palabras[i + 1]);
+        // A value is consumed with its keyword and never read as a keyword itself.
+        if (palabra == "infinite")
+            control.infinite = true;
+        else if (palabra == "searchmoves" && hayValor)
             ++i;
-        }
+        else if (hayValor && aplicarLimite(control, palabra, palabras[i + 1]))
+            ++i;
     }
 
     liberarLineaActual();

@@ -8,6 +8,9 @@ void ControlTiempo::reiniciar() {
     depth = 0;
 }
 
+// The milliseconds one search of side `bando` may take: a fixed move time when one was given,
+// else an even share of the clock over the moves left to the next time control, else a sixtieth
+// of the clock plus the increment. The whole budget is used; nothing is held back.
 uint32_t ControlTiempo::tiempoAsignado(int bando) const {
     const uint32_t reloj = bando == Blanco ? wtime : btime;
     const uint32_t incremento = bando == Blanco ? winc : binc;

@@ -4,25 +4,15 @@
 
 class Motor;
 
-// The limits of the current "go" and the time budget derived from them.
+// The limits of the current "go", filled by the command and read by the search, and the time
+// budget they give.
 class ControlTiempo {
   public:
     explicit ControlTiempo(Motor* motor) : motor(motor) {}
 
+    // Every limit back to zero, `infinite` to false.
     void reiniciar();
     uint32_t tiempoAsignado(int bando) const;
-
-    void setWtime(uint32_t v) { wtime = v; }
-    void setBtime(uint32_t v) { btime = v; }
-    void setWinc(uint32_t v) { winc = v; }
-    void setBinc(uint32_t v) { binc = v; }
-    void setMovetime(uint32_t v) { movetime = v; }
-    void setInfinite(bool v) { infinite = v; }
-    void setMovestogo(uint32_t v) { movestogo = v; }
-    void setDepth(int32_t v) { depth = v; }
-
-    bool esInfinito() const { return infinite; }
-    int32_t profundidad() const { return depth; }
 
     Motor* motor;
     uint32_t wtime = 0;
