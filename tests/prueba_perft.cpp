@@ -75,7 +75,7 @@ struct Recorrido {
         antes = t;
         Movimientos legales;
         std::string motivo;
-        const Bitboard riesgo = casillasDeRiesgo(t, t.bandoQueMueve());
+        const Bitboard riesgo = casillasDeRiesgo(t, t.colorQueMueve());
         for (Movimiento m : pseudo) {
             t.hacerMovimiento(m);
             if (!tableroConsistente(t, &motivo)) fallo = "hacer " + movimientoATexto(m) + motivo;

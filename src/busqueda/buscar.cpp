@@ -70,7 +70,7 @@ int32_t Busqueda::buscar(int32_t profundidad, int32_t alfa, int32_t beta, int32_
 
     marcaJaque[ply + 1] = false;
     const bool enJaqueNodo = marcaJaque[ply];
-    const int32_t unidades = t.valorPiezas[t.bandoQueMueve()];
+    const int32_t unidades = t.valorPiezas[t.colorQueMueve()];
 
     if (nuloPermitido && !amenaza && !enJaqueNodo &&
         (unidades > UnidadesSinZugzwang || profundidad < ProfundidadNuloSinMaterial)) {

@@ -52,9 +52,11 @@ class Busqueda {
     Movimiento killer2[MaxPly];
     int32_t historia[NumCodigosPieza][64];
     ListaMovimientos listas[MaxPly];
-    bool resumenActivo;
 
   private:
+    // Read and switched only through resumen and setResumen.
+    bool resumenActivo;
+
     void limpiarTablasBusqueda();
     void actualizarKillersHistoria(int32_t ply, Movimiento m, int32_t profundidad);
     void imprimirInfo(int32_t puntuacion) const;

@@ -82,13 +82,13 @@ inline bool reyAtacado(const Tablero& t, int bando) {
 
 // Whether the side to move is in check.
 inline bool enJaque(const Tablero& t) {
-    return reyAtacado(t, t.bandoQueMueve());
+    return reyAtacado(t, t.colorQueMueve());
 }
 
 // Whether the side that has just moved left its own king attacked: the legality test after
 // every make of a pseudo-legal move.
 inline bool dejaReyEnJaque(const Tablero& t) {
-    return reyAtacado(t, t.bandoQueMueve() ^ 1);
+    return reyAtacado(t, t.colorQueMueve() ^ 1);
 }
 
 // Whether a move of the side whose risky squares are `riesgo` needs the legality test after

@@ -206,7 +206,7 @@ bool movimientoValido(const Tablero& t, Movimiento m) {
     const Casilla hasta = hastaDe(m);
     const int32_t pieza = piezaMovida(m);
     if (pieza == Vacio || t.piezas[desde] != pieza) return false;
-    if (colorPieza(pieza) != t.bandoQueMueve()) return false;
+    if (colorPieza(pieza) != t.colorQueMueve()) return false;
     const int32_t capturada = piezaCapturada(m);
     if (capturada != Vacio && colorPieza(capturada) == colorPieza(pieza)) return false;
 

@@ -23,7 +23,7 @@ void contarPerft(Tablero& t, ListaMovimientos* listas, int32_t profundidad, int3
     ListaMovimientos& lista = listas[ply];
     generarTodos(lista, t);
     // Out of check, only the few moves that can expose the king take the test after make.
-    const Bitboard riesgo = casillasDeRiesgo(t, t.bandoQueMueve());
+    const Bitboard riesgo = casillasDeRiesgo(t, t.colorQueMueve());
     for (int32_t i = 0; i < lista.cantidad; ++i) {
         if (!hacerSiLegal(t, lista.movimientos[i], riesgo)) continue;
         if (profundidad - 1 < 1)

@@ -65,8 +65,8 @@ class Tablero {
     void hacerMovimientoNulo();
     void deshacerMovimientoNulo();
 
-    // Side index (0 white, 1 black) of the side to move.
-    int bandoQueMueve() const { return ladoQueMueve ? Blanco : Negro; }
+    // Colour index (0 white, 1 black) of the side to move.
+    int colorQueMueve() const { return ladoQueMueve ? Blanco : Negro; }
     Bitboard ocupadas() const { return piezasBlancas | piezasNegras; }
 
     Motor* motor;

@@ -20,6 +20,8 @@ constexpr Bitboard Fila8 = 0xFF00000000000000ull;
 constexpr Bitboard ColumnaA = 0x0101010101010101ull;
 constexpr Bitboard ColumnaH = 0x8080808080808080ull;
 
+// Colour index of a side, as pieces and moves carry it and `bando` parameters take it. The
+// side-to-move flag `ladoQueMueve` of a position has the other sense: true when white moves.
 constexpr int Blanco = 0;
 constexpr int Negro = 1;
 
