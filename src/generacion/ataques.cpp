@@ -54,7 +54,7 @@ bool estaClavada(const Tablero& t, Casilla s, int bando) {
 Bitboard casillasDeRiesgo(const Tablero& t, int bando) {
     const uint32_t k = static_cast<uint32_t>(t.casillaRey[bando]);
     if (k >= 64) return 0;
-    if (reyAtacado(t, bando)) return TodasLasCasillas;
+    if (reyAtacado(t, bando)) return ~Bitboard{0};
     const int enemigo = bando ^ 1;
     const Bitboard* bb = t.bitboardsPieza;
     const Bitboard damas = bb[DamaBlanca + enemigo];

@@ -98,11 +98,18 @@ inline bool puedeExponerRey(Movimiento m, Bitboard riesgo) {
 }
 
 // Makes a pseudo-legal move and keeps it when the mover's king is safe afterwards; otherwise
-// takes it back and answers false. Only a move that `riesgo` marks as able to expose the king
-// is tested.
-inline bool hacerSiLegal(Tablero& t, Movimiento m, Bitboard riesgo = TodasLasCasillas) {
+// takes it back and answers false.
+inline bool hacerSiLegal(Tablero& t, Movimiento m) {
     t.hacerMovimiento(m);
-    if (!(puedeExponerRey(m, riesgo) && dejaReyEnJaque(t))) return true;
+    if (!dejaReyEnJaque(t)) return true;
     t.deshacerMovimiento();
     return false;
+}
+
+// The same when the side's risky squares are known: a move that cannot expose the king is made
+// untested.
+inline bool hacerSiLegal(Tablero& t, Movimiento m, Bitboard riesgo) {
+    if (puedeExponerRey(m, riesgo)) return hacerSiLegal(t, m);
+    t.hacerMovimiento(m);
+    return true;
 }

@@ -68,7 +68,7 @@ inline void quitarDerechoTorre(Tablero& t, int32_t pieza, Casilla s) {
 }
 
 // The king's board is not kept up to date by make and unmake, so its toggle mask is empty.
-constexpr Bitboard Todas = TodasLasCasillas;
+constexpr Bitboard Todas = ~Bitboard{0};
 constexpr Bitboard MascaraMovida[NumCodigosPieza] = {
     Todas, Todas, Todas, Todas, Todas, Todas, Todas, Todas, Todas, Todas, Todas, 0, 0, Todas};
 

@@ -8,8 +8,6 @@ using Casilla = int32_t;
 
 constexpr Casilla CasillaNula = 64;
 
-constexpr Bitboard TodasLasCasillas = ~Bitboard{0};
-
 // The ranks and files the generators and the evaluation test pieces against.
 constexpr Bitboard Fila1 = 0x00000000000000FFull;
 constexpr Bitboard Fila2 = 0x000000000000FF00ull;
