@@ -1,10 +1,4 @@
-#include "busqueda/busqueda.h"
-#include "busqueda/estadisticas.h"
-#include "busqueda/ordenacion.h"
-#include "busqueda/puntuaciones.h"
-#include "busqueda/tabla_hash.h"
-#include "generacion/ataques.h"
-#include "tablero/tablero.h"
+#include "busqueda/nodo.h"
 
 namespace {
 
@@ -13,34 +7,41 @@ constexpr int32_t ReduccionMinima = 16;
 constexpr int32_t UnidadesSinZugzwang = 9;
 constexpr int32_t ProfundidadNuloSinMaterial = 56;
 constexpr int32_t ProfundidadReduccionMaxima = 48;
-constexpr int32_t ExtensionJaque = 8;
 constexpr int32_t ExtensionAmenaza = 6;
 constexpr int32_t ExtensionRespuestaUnica = 6;
 
 } // namespace
 
+// The alpha-beta search of a node below the root, fail-hard: the result lies between alpha and
+// beta but for mate, draw and exact table scores. Every move gets the full window.
 int32_t Busqueda::buscar(int32_t profundidad, int32_t alfa, int32_t beta, int32_t ply,
                          bool nuloPermitido) {
+    // 1. Count the node and poll the clock and the console; once stopped, every node returns 0.
     ++estadisticas.nodos;
     if (comprobarTiempo()) return 0;
+
+    // 2. The per-ply tables end here.
     if (ply >= MaxPly) return alfa;
 
+    // 3. No hash move and an empty line until this node finds better.
     Tablero& t = *tablero;
     movimientoHash[ply] = MovimientoNulo;
     longitudVariante[ply] = ply;
     const int32_t alfaEntrada = alfa;
     Movimiento mejor = MovimientoNulo;
     int32_t buscados = 0;
-    bool amenaza = false;
 
-    if (esRepeticion(ply)) return 0;
+    // 4. A position seen before on the path (at ply 2, twice in the game) is a draw.
+    if (esRepeticion(ply)) return PuntuacionTablas;
 
+    // 5. A table entry deep enough ends the node when its bound settles the score.
     const uint64_t clave = t.hashKey;
-    switch (tablaHash->sondear(clave, profundidad)) {
+    const int32_t sondeo = sondearTabla(clave, profundidad, ply);
+    bool amenaza = tablaHash->amenazaAcierto();
+    switch (sondeo) {
     case CotaSuperior: {
-        movimientoHash[ply] = tablaHash->movimientoAcierto();
-        amenaza = tablaHash->amenazaAcierto();
         const int32_t s = tablaHash->puntuacion(ply);
+        // Below beta already: a null move here or below would hardly reach it.
         if (s < beta) nuloPermitido = false;
         if (s <= alfa) {
             ++estadisticas.cortesHashAlfa;
@@ -49,29 +50,25 @@ int32_t Busqueda::buscar(int32_t profundidad, int32_t alfa, int32_t beta, int32_
         break;
     }
     case CotaInferior:
-        movimientoHash[ply] = tablaHash->movimientoAcierto();
-        amenaza = tablaHash->amenazaAcierto();
         if (tablaHash->puntuacion(ply) >= beta) {
             ++estadisticas.cortesHashBeta;
             return beta;
         }
         break;
     case CotaExacta:
-        movimientoHash[ply] = tablaHash->movimientoAcierto();
         ++estadisticas.cortesHashExacto;
         return tablaHash->puntuacion(ply);
-    case SondeoPocaProfundidad:
-        movimientoHash[ply] = tablaHash->movimientoAcierto();
-        amenaza = tablaHash->amenazaAcierto();
-        break;
     default:
         break;
     }
 
+    // 6. The child is out of check until a move made here says otherwise.
     marcaJaque[ply + 1] = false;
+
+    // 7. Null move: if passing still holds beta, a real move would too. Not in check, not under
+    // a known mate threat, and not deep with little material, where passing may be best.
     const bool enJaqueNodo = marcaJaque[ply];
     const int32_t unidades = t.valorPiezas[t.colorQueMueve()];
-
     if (nuloPermitido && !amenaza && !enJaqueNodo &&
         (unidades > UnidadesSinZugzwang || profundidad < ProfundidadNuloSinMaterial)) {
         const int32_t r = profundidad > ProfundidadReduccionMaxima && unidades > UnidadesSinZugzwang
@@ -79,9 +76,7 @@ int32_t Busqueda::buscar(int32_t profundidad, int32_t alfa, int32_t beta, int32_
                               : ReduccionMinima;
         t.hacerMovimientoNulo();
         ++estadisticas.intentosNulo;
-        const int32_t s = profundidad - r >= UnPly
-                              ? -buscar(profundidad - r, -beta, -beta + 1, ply + 1, false)
-                              : -qsearch(-beta, -beta + 1, ply + 1);
+        const int32_t s = buscarHijo(profundidad - r, beta - 1, beta, ply + 1, false);
         t.deshacerMovimientoNulo();
         if (detener) return 0;
         if (s >= beta) {
@@ -92,35 +87,31 @@ int32_t Busqueda::buscar(int32_t profundidad, int32_t alfa, int32_t beta, int32_
             tablaHash->guardar(clave, ply, s, CotaInferior, MovimientoNulo, profundidad, false);
             return beta;
         }
+        // Doing nothing gets mated: every move here is extended.
         if (s < -UmbralMate) amenaza = true;
     }
 
+    // 8. Moves come staged from this ply's list; evasions when in check.
     ListaMovimientos& lista = listas[ply];
     iniciarLista(lista, tablero, this, ply, enJaqueNodo ? ModoEvasiones : ModoBusqueda);
 
-    for (;;) {
-        const Movimiento m = enJaqueNodo ? siguienteEvasion(lista) : siguienteMovimiento(lista);
-        if (m == MovimientoNulo) break;
-        t.hacerMovimiento(m);
-        // Evasions are legal by construction, the hash move among them.
-        if (!enJaqueNodo && dejaReyEnJaque(t)) {
-            t.deshacerMovimiento();
-            continue;
-        }
+    // 9. Search every legal move, extended, one ply shallower.
+    while (const Movimiento m = siguienteDeNodo(lista, enJaqueNodo)) {
+        if (!hacerDeNodo(t, m, enJaqueNodo)) continue;
         ++buscados;
         const int32_t nuevaProfundidad = profundidad - UnPly + extension(ply, amenaza);
-        const int32_t s = nuevaProfundidad < UnPly
-                              ? -qsearch(-beta, -alfa, ply + 1)
-                              : -buscar(nuevaProfundidad, -beta, -alfa, ply + 1, nuloPermitido);
+        const int32_t s = buscarHijo(nuevaProfundidad, alfa, beta, ply + 1, nuloPermitido);
         t.deshacerMovimiento();
         if (detener) return 0;
 
+        // 9.1 A move that reaches beta refutes the parent's move: store the bound and leave.
         if (s >= beta) {
             if (buscados == 1) ++estadisticas.cortesPrimerMovimiento;
             ++estadisticas.cortesBeta;
             tablaHash->guardar(clave, ply, beta, CotaInferior, m, profundidad, amenaza);
             return beta;
         }
+        // 9.2 A new best move extends the line; a quiet one also guides the ordering.
         if (s > alfa) {
             alfa = s;
             mejor = m;
@@ -129,7 +120,9 @@ int32_t Busqueda::buscar(int32_t profundidad, int32_t alfa, int32_t beta, int32_
         }
     }
 
-    if (buscados == 0) return enJaqueNodo ? ply - PuntuacionMate : PuntuacionTablas;
+    // 10. No legal move is mate or stalemate; past the fifty-move limit the node is a draw;
+    // otherwise the table keeps the score, exact when a move raised alpha.
+    if (buscados == 0) return sinMovimientos(ply);
     if (t.movidasRegla50 > LimiteRegla50) return PuntuacionTablas;
     tablaHash->guardar(clave, ply, alfa, alfa == alfaEntrada ? CotaSuperior : CotaExacta, mejor,
                        profundidad, amenaza);
@@ -146,18 +139,16 @@ void Busqueda::actualizarKillersHistoria(int32_t ply, Movimiento m, int32_t prof
     historia[piezaMovida(m)][hastaDe(m)] += profundidad / UnPly;
 }
 
+// Called right after a move is made at `ply`: a check, a known mate threat and a single reply to
+// check each extend the move, by at most one ply in all, fading out deep in the tree. The
+// counters count the reasons, whatever the cap and the fading leave of them.
 int32_t Busqueda::extension(int32_t ply, bool amenaza) {
-    int32_t e = 0;
-    const bool daJaque = enJaque(*tablero);
-    marcaJaque[ply + 1] = daJaque;
-    if (daJaque) {
-        e = ExtensionJaque;
-        ++estadisticas.extensionesJaque;
-    }
+    int32_t e = extensionJaque(ply);
     if (amenaza) {
         e += ExtensionAmenaza;
         ++estadisticas.extensionesAmenaza;
     }
+    // The count is the list as it stands, which still holds the hash move while that is searched.
     if (marcaJaque[ply] && listas[ply].cantidad == 1) {
         e += ExtensionRespuestaUnica;
         ++estadisticas.extensionesRespuestaUnica;
@@ -171,6 +162,9 @@ int32_t Busqueda::extension(int32_t ply, bool amenaza) {
     return 0;
 }
 
+// Looks for this position's key among the earlier positions with the same side to move since the
+// last capture or pawn move, counting those on the search path apart from those of the game
+// before it. At ply 2 only a threefold repetition is a draw; deeper, one earlier occurrence is.
 bool Busqueda::esRepeticion(int32_t ply) const {
     const Tablero& t = *tablero;
     const int32_t n = t.numHistorial;

@@ -29,7 +29,8 @@ class Busqueda {
     bool comprobarTiempo();
 
     int32_t buscarRaiz(int32_t profundidad);
-    int32_t buscar(int32_t profundidad, int32_t alfa, int32_t beta, int32_t ply, bool nuloPermitido);
+    int32_t buscar(int32_t profundidad, int32_t alfa, int32_t beta, int32_t ply,
+                   bool nuloPermitido);
     int32_t qsearch(int32_t alfa, int32_t beta, int32_t ply);
     int32_t extension(int32_t ply, bool amenaza);
     bool esRepeticion(int32_t ply) const;
@@ -57,6 +58,11 @@ class Busqueda {
     // Read and switched only through resumen and setResumen.
     bool resumenActivo;
 
+    int32_t sondearTabla(uint64_t clave, int32_t profundidad, int32_t ply);
+    int32_t extensionJaque(int32_t ply);
+    int32_t buscarHijo(int32_t profundidad, int32_t alfa, int32_t beta, int32_t ply,
+                       bool nuloPermitido);
+    int32_t sinMovimientos(int32_t ply) const;
     void limpiarTablasBusqueda();
     void actualizarKillersHistoria(int32_t ply, Movimiento m, int32_t profundidad);
     void imprimirInfo(int32_t puntuacion) const;

@@ -28,4 +28,6 @@ struct Estadisticas {
 
 extern Estadisticas estadisticas;
 
-inline void reiniciarEstadisticas() { estadisticas = Estadisticas{}; }
+inline void reiniciarEstadisticas() {
+    estadisticas = Estadisticas{};
+}

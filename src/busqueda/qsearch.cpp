@@ -5,6 +5,10 @@
 #include "generacion/ataques.h"
 #include "tablero/tablero.h"
 
+// Resolves a leaf of the main search: the side to move may stand pat on the static evaluation or
+// try a capture or promotion, best exchange first, skipping those that lose material by static
+// exchange. No table, no repetition test and no check detection; fail-hard at beta, and the bare
+// evaluation when no capture was searched.
 int32_t Busqueda::qsearch(int32_t alfa, int32_t beta, int32_t ply) {
     ++estadisticas.nodos;
     ++estadisticas.nodosQsearch;
@@ -27,11 +31,7 @@ int32_t Busqueda::qsearch(int32_t alfa, int32_t beta, int32_t ply) {
             ++estadisticas.podadosSEE;
             continue;
         }
-        t.hacerMovimiento(m);
-        if (dejaReyEnJaque(t)) {
-            t.deshacerMovimiento();
-            continue;
-        }
+        if (!hacerSiLegal(t, m)) continue;
         ++buscados;
         const int32_t s = -qsearch(-beta, -alfa, ply + 1);
         t.deshacerMovimiento();

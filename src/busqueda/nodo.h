@@ -1,0 +1,55 @@
+#pragma once
+
+#include "busqueda/busqueda.h"
+#include "busqueda/estadisticas.h"
+#include "busqueda/ordenacion.h"
+#include "busqueda/puntuaciones.h"
+#include "busqueda/tabla_hash.h"
+#include "generacion/ataques.h"
+#include "tablero/tablero.h"
+
+// The steps that a node of the main search and the root take alike.
+
+// The next move of the node's list: evasions when the node is in check; 0 when none is left.
+inline Movimiento siguienteDeNodo(ListaMovimientos& lista, bool enJaqueNodo) {
+    return enJaqueNodo ? siguienteEvasion(lista) : siguienteMovimiento(lista);
+}
+
+// Makes a move of the node's list and keeps it when legal. Evasions are legal by construction,
+// so a node in check makes them untested.
+inline bool hacerDeNodo(Tablero& t, Movimiento m, bool enJaqueNodo) {
+    if (!enJaqueNodo) return hacerSiLegal(t, m);
+    t.hacerMovimiento(m);
+    return true;
+}
+
+// The table's entry for this node, if any, gives its first move; its mate-threat mark is then
+// `tablaHash->amenazaAcierto()`, false without an entry.
+inline int32_t Busqueda::sondearTabla(uint64_t clave, int32_t profundidad, int32_t ply) {
+    const int32_t sondeo = tablaHash->sondear(clave, profundidad);
+    if (sondeo != SondeoFallido) movimientoHash[ply] = tablaHash->movimientoAcierto();
+    return sondeo;
+}
+
+// Called right after a move is made at `ply`: records whether it gives check (the child's
+// in-check mark) and extends a checking move by one ply.
+inline int32_t Busqueda::extensionJaque(int32_t ply) {
+    const bool daJaque = enJaque(*tablero);
+    marcaJaque[ply + 1] = daJaque;
+    if (!daJaque) return 0;
+    ++estadisticas.extensionesJaque;
+    return UnPly;
+}
+
+// The score of the position after a move, from the mover's side: the main search while a whole
+// ply is left, the quiescence search below that. `ply` is the child's.
+inline int32_t Busqueda::buscarHijo(int32_t profundidad, int32_t alfa, int32_t beta, int32_t ply,
+                                    bool nuloPermitido) {
+    return profundidad < UnPly ? -qsearch(-beta, -alfa, ply)
+                               : -buscar(profundidad, -beta, -alfa, ply, nuloPermitido);
+}
+
+// A node with no legal move: mated when in check, else stalemate.
+inline int32_t Busqueda::sinMovimientos(int32_t ply) const {
+    return marcaJaque[ply] ? ply - PuntuacionMate : PuntuacionTablas;
+}
