@@ -34,10 +34,18 @@ void quitarDuplicado(ListaMovimientos& lista, int32_t i) {
 
 // A killer is offered when it is still playable here and was not already offered as the
 // hash move.
-Movimiento killerUsable(const ListaMovimientos& lista, Movimiento killer) {
+bool killerUsable(const ListaMovimientos& lista, Movimiento killer) {
     if (killer == MovimientoNulo || killer == lista.busqueda->movimientoHash[lista.ply])
-        return MovimientoNulo;
-    return movimientoValido(*lista.tablero, killer) ? killer : MovimientoNulo;
+        return false;
+    return movimientoValido(*lista.tablero, killer);
+}
+
+// A generation stage: the generator's moves join the list, and the summary counts the run.
+inline void generarEtapa(ListaMovimientos& lista,
+                         void (*generar)(ListaMovimientos&, const Tablero&),
+                         uint64_t& generaciones) {
+    generar(lista, *lista.tablero);
+    ++generaciones;
 }
 
 void puntuarCapturas(ListaMovimientos& lista) {
@@ -116,8 +124,10 @@ void iniciarLista(ListaMovimientos& lista, Tablero* tablero, Busqueda* busqueda,
 
 namespace {
 
-// Runs the stages from the current one until a move is handed out; the mode picks where the
-// hash-move and capture-scoring stages lead.
+// The stage machine: from the current stage on, until a move is handed out. A stage is left
+// before its work is done, so each runs once, except the two that hand out from the list until it
+// runs dry; a generation stage goes straight on to scoring what it generated. Evasions jump from
+// the hash move to scoring the whole list; the quiescence search hands out its captures at once.
 Movimiento avanzar(ListaMovimientos& lista) {
     for (;;) {
         switch (lista.etapa) {
@@ -131,10 +141,8 @@ Movimiento avanzar(ListaMovimientos& lista) {
             break;
         }
         case EtapaGenerarCapturas:
-            lista.etapa = EtapaPuntuarCapturas;
-            generarCapturas(lista, *lista.tablero);
-            ++estadisticas.generacionesCapturas;
-            break;
+            generarEtapa(lista, generarCapturas, estadisticas.generacionesCapturas);
+            [[fallthrough]];
         case EtapaPuntuarCapturas:
             lista.etapa = lista.modo == ModoCapturas ? EtapaEntregar : EtapaCapturasBuenas;
             puntuarCapturas(lista);
@@ -148,23 +156,19 @@ Movimiento avanzar(ListaMovimientos& lista) {
             }
             lista.etapa = EtapaKiller1;
             break;
-        case EtapaKiller1: {
-            lista.etapa = EtapaKiller2;
-            const Movimiento k = killerUsable(lista, lista.busqueda->killer1[lista.ply]);
-            if (k != MovimientoNulo) return k;
-            break;
-        }
+        case EtapaKiller1:
         case EtapaKiller2: {
-            lista.etapa = EtapaGenerarTranquilos;
-            const Movimiento k = killerUsable(lista, lista.busqueda->killer2[lista.ply]);
-            if (k != MovimientoNulo) return k;
+            const Busqueda& b = *lista.busqueda;
+            const Movimiento killer =
+                lista.etapa == EtapaKiller1 ? b.killer1[lista.ply] : b.killer2[lista.ply];
+            // Killer 2 follows killer 1, and the quiet moves follow both.
+            ++lista.etapa;
+            if (killerUsable(lista, killer)) return killer;
             break;
         }
         case EtapaGenerarTranquilos:
-            lista.etapa = EtapaPuntuarResto;
-            generarTranquilos(lista, *lista.tablero);
-            ++estadisticas.generacionesTranquilos;
-            break;
+            generarEtapa(lista, generarTranquilos, estadisticas.generacionesTranquilos);
+            [[fallthrough]];
         case EtapaPuntuarResto:
             lista.etapa = EtapaEntregar;
             puntuarResto(lista);
@@ -179,16 +183,19 @@ Movimiento avanzar(ListaMovimientos& lista) {
 
 } // namespace
 
+// The hash move and the killers carry no ordering score.
 Movimiento siguienteMovimiento(ListaMovimientos& lista) {
     lista.puntuacionActual = 0;
     return avanzar(lista);
 }
 
+// The evasions' own order (the hash move, then every evasion by score) comes from the list's
+// mode; handing them out is the same.
 Movimiento siguienteEvasion(ListaMovimientos& lista) {
-    lista.puntuacionActual = 0;
-    return avanzar(lista);
+    return siguienteMovimiento(lista);
 }
 
+// Every capture is scored, so the score is set only when one is handed out.
 Movimiento siguienteCaptura(ListaMovimientos& lista) {
     return avanzar(lista);
 }
