@@ -121,8 +121,5 @@ template <int C> void evasiones(ListaMovimientos& lista, const Tablero& t) {
 } // namespace
 
 void generarEvasiones(ListaMovimientos& lista, const Tablero& t) {
-    if (t.ladoQueMueve)
-        evasiones<Blanco>(lista, t);
-    else
-        evasiones<Negro>(lista, t);
+    generarParaElQueMueve<evasiones<Blanco>, evasiones<Negro>>(lista, t);
 }

@@ -59,6 +59,17 @@ template <int C> inline Casilla casillaAlPasoUtil(const Tablero& t) {
     return CasillaNula;
 }
 
+using Generador = void (*)(ListaMovimientos& lista, const Tablero& t);
+
+// Runs the generator specialised for the side to move.
+template <Generador Blancas, Generador Negras>
+inline void generarParaElQueMueve(ListaMovimientos& lista, const Tablero& t) {
+    if (t.ladoQueMueve)
+        Blancas(lista, t);
+    else
+        Negras(lista, t);
+}
+
 // Queen, knight, rook, bishop: the order every generator uses.
 template <int C>
 inline void agregarPromociones(ListaMovimientos& lista, Casilla desde, Casilla hasta,

@@ -179,17 +179,11 @@ template <int C> void tranquilos(ListaMovimientos& lista, const Tablero& t) {
 } // namespace
 
 void generarCapturas(ListaMovimientos& lista, const Tablero& t) {
-    if (t.ladoQueMueve)
-        capturas<Blanco>(lista, t);
-    else
-        capturas<Negro>(lista, t);
+    generarParaElQueMueve<capturas<Blanco>, capturas<Negro>>(lista, t);
 }
 
 void generarTranquilos(ListaMovimientos& lista, const Tablero& t) {
-    if (t.ladoQueMueve)
-        tranquilos<Blanco>(lista, t);
-    else
-        tranquilos<Negro>(lista, t);
+    generarParaElQueMueve<tranquilos<Blanco>, tranquilos<Negro>>(lista, t);
 }
 
 void generarTodos(ListaMovimientos& lista, const Tablero& t) {
