@@ -22,6 +22,9 @@ Bitboard agregarRayosX(const Tablero& t, int32_t d, Casilla s, Bitboard atacante
 
 } // namespace
 
+// The captures are played out on attacker sets only, recording what each side would have gained
+// after every capture; the gains are then folded back from the last capture, each side keeping
+// the better of stopping and going on.
 int32_t SEE(const Tablero& t, Casilla hasta, Casilla desde, int bando) {
     // One entry per piece that can take part; a board from text may hold more than 32.
     int32_t ganancia[66];
