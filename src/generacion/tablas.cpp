@@ -41,9 +41,6 @@ Bitboard MascaraRotado90[64];
 Bitboard MascaraRotado45[64];
 Bitboard MascaraRotado315[64];
 Bitboard InversaCasilla[64];
-Bitboard InversaRotado90[64];
-Bitboard InversaRotado45[64];
-Bitboard InversaRotado315[64];
 Bitboard TablaAtaquesFila[64][64];
 Bitboard TablaAtaquesColumna[64][64];
 Bitboard TablaAtaquesDiagonal45[64][64];
@@ -87,9 +84,6 @@ void llenarMascaras() {
         MascaraRotado45[s] = Bitboard{1} << IndiceRotado45[s];
         MascaraRotado315[s] = Bitboard{1} << IndiceRotado315[s];
         InversaCasilla[s] = ~MascaraCasilla[s];
-        InversaRotado90[s] = ~MascaraRotado90[s];
-        InversaRotado45[s] = ~MascaraRotado45[s];
-        InversaRotado315[s] = ~MascaraRotado315[s];
     }
 }
 

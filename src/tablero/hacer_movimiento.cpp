@@ -89,12 +89,6 @@ inline void ponerRotados(Tablero& t, Casilla s) {
     t.Rotado315 |= MascaraRotado315[s];
 }
 
-inline void quitarRotados(Tablero& t, Casilla s) {
-    t.Rotado90 &= InversaRotado90[s];
-    t.Rotado45 &= InversaRotado45[s];
-    t.Rotado315 &= InversaRotado315[s];
-}
-
 [[gnu::noinline]] void quitarCapturada(Tablero& t, int32_t capturada, Casilla hasta) {
     ponerRotados(t, hasta);
     t.quitarMaterial(capturada);
@@ -118,8 +112,80 @@ inline int32_t llevarTorreEnroque(Tablero& t, int32_t enroque, bool blanco, bool
     return torre;
 }
 
-// Kings and pawns have out-of-line bodies for their special cases, so the common piece move
-// pays for no more register saving than it uses.
+// A piece appears on an empty square or leaves it, in its piece and colour boards and in the
+// rotated occupancies: toggling does either.
+inline void alternarPieza(Tablero& t, int32_t pieza, Casilla s) {
+    t.Rotado90 ^= MascaraRotado90[s];
+    t.Rotado45 ^= MascaraRotado45[s];
+    t.Rotado315 ^= MascaraRotado315[s];
+    t.bitboardsPieza[pieza] ^= MascaraCasilla[s];
+    bitboardColor(t, pieza) ^= MascaraCasilla[s];
+}
+
+// The pawn that an en-passant capture onto `hasta` takes, behind that square: off the board in
+// make, back on it in unmake.
+inline void llevarPeonAlPaso(Tablero& t, Casilla hasta, bool blanco, bool adelante) {
+    const Casilla s = blanco ? hasta - 8 : hasta + 8;
+    const int32_t peon = blanco ? PeonNegro : PeonBlanco;
+    alternarPieza(t, peon, s);
+    t.piezas[s] = adelante ? Vacio : peon;
+    if (adelante) {
+        t.hashKey ^= ZobristPieza[peon][s];
+        t.quitarMaterial(peon);
+    } else {
+        t.agregarMaterial(peon);
+    }
+}
+
+// The pawn on `hasta` becomes the promoted piece in make and turns back in unmake, in the piece
+// boards and the material; make also writes the piece array and the key. A promotion code of the
+// other colour only takes the pawn away.
+inline void llevarPromocion(Tablero& t, int32_t peon, int32_t promocion, Casilla hasta,
+                            bool adelante) {
+    const bool propia = colorPieza(promocion) == colorPieza(peon);
+    t.bitboardsPieza[peon] ^= MascaraCasilla[hasta];
+    if (propia) t.bitboardsPieza[promocion] ^= MascaraCasilla[hasta];
+    if (!adelante) {
+        t.agregarMaterial(peon);
+        if (propia) t.quitarMaterial(promocion);
+        return;
+    }
+    t.quitarMaterial(peon);
+    t.hashKey ^= ZobristPieza[peon][hasta];
+    if (propia) {
+        t.piezas[hasta] = promocion;
+        t.agregarMaterial(promocion);
+        t.hashKey ^= ZobristPieza[promocion][hasta];
+    }
+}
+
+using CuerpoMovida = void (*)(Tablero& t, Movimiento m);
+
+// Make and unmake sort the movers alike: kings and pawns have out-of-line bodies for their
+// special cases, so the common piece move pays for no more register saving than it uses.
+template <CuerpoMovida Rey, CuerpoMovida Peon, CuerpoMovida Otra>
+inline void segunMovida(Tablero& t, Movimiento m) {
+    switch (piezaMovida(m)) {
+    case ReyBlanco:
+    case ReyNegro:
+        Rey(t, m);
+        break;
+    case PeonBlanco:
+    case PeonNegro:
+        Peon(t, m);
+        break;
+    default:
+        Otra(t, m);
+        break;
+    }
+}
+
+// Any other piece: a rook leaving its corner takes that corner's castling right.
+inline void hacerPieza(Tablero& t, Movimiento m) {
+    quitarDerechoTorre(t, piezaMovida(m), desdeDe(m));
+    if (piezaCapturada(m) != Vacio) quitarCapturada(t, piezaCapturada(m), hastaDe(m));
+}
+
 [[gnu::noinline]] void hacerRey(Tablero& t, Movimiento m) {
     const int32_t pieza = piezaMovida(m);
     const bool blanco = colorPieza(pieza) == Blanco;
@@ -144,27 +210,12 @@ inline int32_t llevarTorreEnroque(Tablero& t, int32_t enroque, bool blanco, bool
     const bool blanco = colorPieza(pieza) == Blanco;
     t.movidasRegla50 = 0;
     if (esAlPaso(m)) {
-        const Casilla s = blanco ? hasta - 8 : hasta + 8;
-        const int32_t peonContrario = blanco ? PeonNegro : PeonBlanco;
-        quitarRotados(t, s);
-        t.bitboardsPieza[peonContrario] &= InversaCasilla[s];
-        bitboardColor(t, peonContrario) &= InversaCasilla[s];
-        t.piezas[s] = Vacio;
-        t.hashKey ^= ZobristPieza[peonContrario][s];
-        t.quitarMaterial(peonContrario);
+        llevarPeonAlPaso(t, hasta, blanco, true);
         return;
     }
     const int32_t promocion = piezaPromocion(m);
     if (promocion != Vacio) {
-        t.bitboardsPieza[pieza] &= InversaCasilla[hasta];
-        t.quitarMaterial(pieza);
-        t.hashKey ^= ZobristPieza[pieza][hasta];
-        if (colorPieza(promocion) == colorPieza(pieza)) {
-            t.bitboardsPieza[promocion] |= MascaraCasilla[hasta];
-            t.piezas[hasta] = promocion;
-            t.agregarMaterial(promocion);
-            t.hashKey ^= ZobristPieza[promocion][hasta];
-        }
+        llevarPromocion(t, pieza, promocion, hasta, true);
     } else if ((blanco ? hasta - desde : desde - hasta) == 16) {
         if (VecinosAlPaso[hasta] & (blanco ? t.piezasNegras : t.piezasBlancas)) {
             t.casillaAlPaso = blanco ? desde + 8 : desde - 8;
@@ -199,20 +250,7 @@ void Tablero::hacerMovimiento(Movimiento m) {
     piezas[hasta] = pieza;
     alternarMovida(*this, pieza, desde, hasta);
 
-    switch (pieza) {
-    case ReyBlanco:
-    case ReyNegro:
-        hacerRey(*this, m);
-        break;
-    case PeonBlanco:
-    case PeonNegro:
-        hacerPeon(*this, m);
-        break;
-    default:
-        quitarDerechoTorre(*this, pieza, desde);
-        if (piezaCapturada(m) != Vacio) quitarCapturada(*this, piezaCapturada(m), hasta);
-        break;
-    }
+    segunMovida<hacerRey, hacerPeon, hacerPieza>(*this, m);
 }
 
 namespace {
@@ -223,6 +261,10 @@ namespace {
     t.piezas[hasta] = capturada;
     t.bitboardsPieza[capturada] |= MascaraCasilla[hasta];
     bitboardColor(t, capturada) |= MascaraCasilla[hasta];
+}
+
+inline void deshacerPieza(Tablero& t, Movimiento m) {
+    if (piezaCapturada(m) != Vacio) reponerCapturada(t, piezaCapturada(m), hastaDe(m));
 }
 
 [[gnu::noinline]] void deshacerRey(Tablero& t, Movimiento m) {
@@ -240,24 +282,11 @@ namespace {
     const int32_t pieza = piezaMovida(m);
     const bool blanco = colorPieza(pieza) == Blanco;
     if (esAlPaso(m)) {
-        const Casilla s = blanco ? hasta - 8 : hasta + 8;
-        const int32_t peonContrario = blanco ? PeonNegro : PeonBlanco;
-        t.bitboardsPieza[peonContrario] |= MascaraCasilla[s];
-        bitboardColor(t, peonContrario) |= MascaraCasilla[s];
-        ponerRotados(t, s);
-        t.piezas[s] = peonContrario;
-        t.agregarMaterial(peonContrario);
+        llevarPeonAlPaso(t, hasta, blanco, false);
         return;
     }
     const int32_t promocion = piezaPromocion(m);
-    if (promocion != Vacio) {
-        t.bitboardsPieza[pieza] &= InversaCasilla[hasta];
-        t.agregarMaterial(pieza);
-        if (colorPieza(promocion) == colorPieza(pieza)) {
-            t.bitboardsPieza[promocion] &= InversaCasilla[hasta];
-            t.quitarMaterial(promocion);
-        }
-    }
+    if (promocion != Vacio) llevarPromocion(t, pieza, promocion, hasta, false);
     const int32_t capturada = piezaCapturada(m);
     if (capturada != Vacio) reponerCapturada(t, capturada, hasta);
 }
@@ -278,19 +307,7 @@ void Tablero::deshacerMovimiento() {
     piezas[desde] = pieza;
     alternarMovida(*this, pieza, desde, hasta);
 
-    switch (pieza) {
-    case ReyBlanco:
-    case ReyNegro:
-        deshacerRey(*this, m);
-        break;
-    case PeonBlanco:
-    case PeonNegro:
-        deshacerPeon(*this, m);
-        break;
-    default:
-        if (piezaCapturada(m) != Vacio) reponerCapturada(*this, piezaCapturada(m), hasta);
-        break;
-    }
+    segunMovida<deshacerRey, deshacerPeon, deshacerPieza>(*this, m);
 }
 
 void Tablero::hacerMovimientoNulo() {
