@@ -104,9 +104,6 @@ class TablaHash {
 
     Movimiento movimientoAcierto() const { return ultimoAcierto ? ultimoAcierto->movimiento : 0; }
     bool amenazaAcierto() const { return ultimoAcierto && amenazaDe(ultimoAcierto->datos); }
-    int32_t profundidadAcierto() const {
-        return ultimoAcierto ? profundidadDe(ultimoAcierto->datos) : 0;
-    }
 
     Motor* motor;
     EntradaHash* entradas;
