@@ -2,11 +2,14 @@
 
 namespace {
 
+// The null move searches three plies shallower with depth and material to spare, else two.
 constexpr int32_t ReduccionMaxima = 24;
 constexpr int32_t ReduccionMinima = 16;
+constexpr int32_t ProfundidadReduccionMaxima = 48;
+// With this many piece units or fewer, passing may be the best move, so deep nodes do not try it.
 constexpr int32_t UnidadesSinZugzwang = 9;
 constexpr int32_t ProfundidadNuloSinMaterial = 56;
-constexpr int32_t ProfundidadReduccionMaxima = 48;
+// A mate threat and a single reply to check each extend a move by three quarters of a ply.
 constexpr int32_t ExtensionAmenaza = 6;
 constexpr int32_t ExtensionRespuestaUnica = 6;
 
@@ -34,7 +37,8 @@ int32_t Busqueda::buscar(int32_t profundidad, int32_t alfa, int32_t beta, int32_
     // 4. A position seen before on the path (at ply 2, twice in the game) is a draw.
     if (esRepeticion(ply)) return PuntuacionTablas;
 
-    // 5. A table entry deep enough ends the node when its bound settles the score.
+    // 5. The table gives the first move and the threat mark, and a deep enough entry ends the
+    // node when its bound settles the score.
     const uint64_t clave = t.hashKey;
     const int32_t sondeo = sondearTabla(clave, profundidad, ply);
     bool amenaza = tablaHash->amenazaAcierto();
@@ -66,7 +70,7 @@ int32_t Busqueda::buscar(int32_t profundidad, int32_t alfa, int32_t beta, int32_
     marcaJaque[ply + 1] = false;
 
     // 7. Null move: if passing still holds beta, a real move would too. Not in check, not under
-    // a known mate threat, and not deep with little material, where passing may be best.
+    // a known mate threat, and not deep in a position with little material.
     const bool enJaqueNodo = marcaJaque[ply];
     const int32_t unidades = t.valorPiezas[t.colorQueMueve()];
     if (nuloPermitido && !amenaza && !enJaqueNodo &&
