@@ -14,24 +14,21 @@
 
 namespace {
 
-// The program's name, version and build date, then the option values, each part framed by a
-// line of hyphens.
+// The program's name, version and build date between two lines of hyphens.
 void imprimirBanner() {
-    const std::string guiones(64, '-');
-    escribirLinea(guiones);
+    escribirGuiones();
     escribirLinea("Quorvantel - Programa de Ajedrez En Continuo Desarrollo");
     escribirLinea(std::string("Version: ") + TextoVersion);
     escribirLinea(std::string("Version De Desarrollo Al: ") + FechaCompilacion);
-    escribirLinea(guiones);
-    opcionesActuales.imprimir();
-    escribirLinea(guiones);
+    escribirGuiones();
 }
 
 } // namespace
 
 Motor::Motor() {
-    opcionesActuales = OpcionesActuales();
     imprimirBanner();
+    opcionesActuales = OpcionesActuales();
+    opcionesActuales.imprimir();
 
     // The process-wide tables come before any board: constructing one computes its key.
     inicializarTablas();

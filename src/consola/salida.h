@@ -12,3 +12,9 @@ inline void escribir(const std::string& texto) {
 inline void escribirLinea(const std::string& linea) {
     escribir(linea + '\n');
 }
+
+// The line of hyphens that frames the start-up banner and closes the option values below it.
+inline void escribirGuiones() {
+    constexpr std::string::size_type AnchoGuiones = 64;
+    escribirLinea(std::string(AnchoGuiones, '-'));
+}

@@ -14,4 +14,5 @@ void OpcionesActuales::imprimir() const {
     escribirLinea("Tabla Hash: " + std::to_string(tamanoHashMB) + " MBs");
     escribirLinea("UCIEngineAbout: " + textoAcercaDe);
     escribirLinea("ResumenBusqueda: " + boolATexto(resumenBusqueda));
+    escribirGuiones();
 }

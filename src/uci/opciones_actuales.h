@@ -7,7 +7,7 @@
 struct OpcionesActuales {
     OpcionesActuales();
 
-    // Prints the heading and the three values of the start-up banner.
+    // Prints the heading, the three values and the closing line of hyphens.
     void imprimir() const;
 
     int32_t tamanoHashMB;
