@@ -1,13 +1,19 @@
 # Entry points: `make run` builds the release engine and starts it; `make test` builds and
-# runs every test, plain and under AddressSanitizer + UndefinedBehaviorSanitizer.
+# runs every test, plain and under AddressSanitizer + UndefinedBehaviorSanitizer. Each target
+# first installs the Debian packages it needs (scripts/dependencias.sh); the build set alone
+# serves run, build and bench.
 CMAKE_GEN := -G Ninja
 JOBS ?= 2
+DEPENDENCIAS := ./scripts/dependencias.sh
 
-.PHONY: run build test test-release test-asan bench deps clean fuzz fuzz-build test-fuzz \
+.PHONY: run build test deps-test test-release test-asan bench deps clean fuzz fuzz-build test-fuzz \
 	dist build-win32 build-win64 test-windows build-test-e2e gtest-m32 build-m32 test-m32 bench-m32
 
 deps:
-	@./scripts/dependencias.sh
+	@$(DEPENDENCIAS)
+
+deps-test:
+	@$(DEPENDENCIAS) pruebas fuzz windows wine m32
 
 build: deps
 	cmake -S . -B build/release $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DQV_TESTS=OFF -DQV_BENCH=OFF -DQV_NATIVE=ON
@@ -16,14 +22,16 @@ build: deps
 run: build
 	@./build/release/quorvantel
 
-test: deps test-release test-asan test-fuzz test-m32 build-win32 test-windows
+test: deps-test test-release test-asan test-fuzz test-m32 build-win32 test-windows
 
 test-release:
+	@$(DEPENDENCIAS) pruebas
 	cmake -S . -B build/test $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release
 	cmake --build build/test -j $(JOBS)
 	cd build/test && ctest --output-on-failure -j $(JOBS)
 
 test-asan:
+	@$(DEPENDENCIAS) pruebas
 	cmake -S . -B build/asan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQV_SANITIZE=ON -DQV_BENCH=OFF
 	cmake --build build/asan -j $(JOBS)
 	cd build/asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
@@ -41,7 +49,8 @@ FUZZ_SECONDS ?= 180
 FUZZ_DIR := build/fuzz
 FUZZ_OPCIONES = -dict=fuzz/diccionario.txt -timeout=20 -print_final_stats=1 -artifact_prefix=$(FUZZ_DIR)/hallazgo-
 
-fuzz-build: deps
+fuzz-build:
+	@$(DEPENDENCIAS) fuzz
 	cmake -S . -B $(FUZZ_DIR) $(CMAKE_GEN) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQV_FUZZ=ON -DQV_TESTS=OFF -DQV_BENCH=OFF
 	cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz_consola
 
@@ -59,11 +68,13 @@ test-fuzz: fuzz-build
 MINGW_OPCIONES := $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DQV_TESTS=OFF -DQV_BENCH=OFF
 WINE_ENTORNO := WINEPREFIX=$(CURDIR)/build/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
-build-win32: deps
+build-win32:
+	@$(DEPENDENCIAS) windows
 	cmake -S . -B build/win32 $(MINGW_OPCIONES) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake
 	cmake --build build/win32 -j $(JOBS) --target quorvantel
 
-build-win64: deps
+build-win64:
+	@$(DEPENDENCIAS) windows
 	cmake -S . -B build/win64 $(MINGW_OPCIONES) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-x86_64.cmake
 	cmake --build build/win64 -j $(JOBS) --target quorvantel
 
@@ -80,6 +91,7 @@ dist: build-win32 build-win64
 # with key values are left out: the Windows C library's rand gives other Zobrist keys.
 WINE_EXCLUIDAS := Tablero.PosicionInicialLineaALinea:Tablero.TrasE4E5
 test-windows: build-win64 build-test-e2e
+	@$(DEPENDENCIAS) wine
 	mkdir -p build/wine
 	$(WINE_ENTORNO) wineserver -p
 	$(WINE_ENTORNO) wineboot -i >/dev/null 2>&1
@@ -91,11 +103,13 @@ test-windows: build-win64 build-test-e2e
 
 E2E_PRUEBAS = $(basename $(notdir $(wildcard tests/e2e_*.cpp)))
 build-test-e2e:
+	@$(DEPENDENCIAS) pruebas
 	cmake -S . -B build/test $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release
 	cmake --build build/test -j $(JOBS) --target $(E2E_PRUEBAS)
 
 # GoogleTest's Debian libraries are 64-bit: the 32-bit build gets its own from the sources.
-gtest-m32: deps
+gtest-m32:
+	@$(DEPENDENCIAS) m32
 	cmake -S /usr/src/googletest -B build/m32-gtest $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DBUILD_GMOCK=OFF \
 		-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/linux-m32.cmake -DCMAKE_INSTALL_PREFIX=$(CURDIR)/build/m32-gtest/instalado
 	cmake --build build/m32-gtest -j $(JOBS)
