@@ -6,7 +6,7 @@ JOBS ?= 2
 DEPENDENCIAS := ./scripts/dependencias.sh
 
 .PHONY: run build test deps deps-test test-release test-asan bench clean fuzz fuzz-build \
-	test-fuzz dist build-win32 build-win64 test-windows test-m32 bench-m32
+	test-fuzz dist build-win32 build-win64 test-windows test-m32 bench-m32 mutantes
 
 deps:
 	@$(DEPENDENCIAS)
@@ -104,6 +104,15 @@ bench-m32:
 	cmake --build --preset bench-m32 -j $(JOBS)
 	@emulador=$$(sed -n 's/^QV_EMULADOR_M32:STRING=//p' build/bench-m32/CMakeCache.txt); \
 	$$emulador ./build/bench-m32/quorvantel_bench $(BENCH_ARGS)
+
+# Mutation testing, a developer's instrument and no part of `make test`: a seeded sample of
+# MUESTRA mutants over the six subsystems, each built and run against the Release tests in a
+# private copy of the tree (build/mutantes). COMPARAR names an earlier result table.
+MUESTRA ?= 120
+SEMILLA ?= 1
+mutantes:
+	@$(DEPENDENCIAS) pruebas mutantes
+	python3 scripts/mutantes.py --muestra $(MUESTRA) --semilla $(SEMILLA) $(if $(COMPARAR),--comparar $(COMPARAR))
 
 clean:
 	rm -rf build dist

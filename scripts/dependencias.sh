@@ -7,6 +7,7 @@
 #   windows       the mingw-w64 cross-compilers
 #   wine          wine, which runs the 64-bit Windows engine for its end-to-end tests
 #   m32           the 32-bit Linux build, and qemu-user for kernels that cannot run it
+#   mutantes      the mutation tester's interpreter
 set -euo pipefail
 declare -A conjuntos=(
     [construccion]="g++ cmake ninja-build make"
@@ -15,6 +16,7 @@ declare -A conjuntos=(
     [windows]="g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix"
     [wine]="wine64 wine"
     [m32]="g++-multilib qemu-user libgtest-dev"
+    [mutantes]="python3"
 )
 paquetes=(${conjuntos[construccion]})
 for conjunto in "$@"; do
