@@ -48,13 +48,14 @@ template <int C> inline Casilla casillaReyPresente(const Tablero& t) {
 }
 
 // The en-passant square when it can be used by side C, else 64. Text set-up accepts any
-// square, so only one on the capturing rank with an enemy pawn behind it counts.
+// square, so only an empty one on the capturing rank with an enemy pawn behind it counts: make
+// and unmake take the target of an en-passant capture to be empty.
 template <int C> inline Casilla casillaAlPasoUtil(const Tablero& t) {
     const Casilla e = t.casillaAlPaso;
     if (C == Blanco) {
-        if (e >= 40 && e < 48 && t.piezas[e - 8] == PeonNegro) return e;
+        if (e >= 40 && e < 48 && t.piezas[e] == Vacio && t.piezas[e - 8] == PeonNegro) return e;
     } else {
-        if (e >= 16 && e < 24 && t.piezas[e + 8] == PeonBlanco) return e;
+        if (e >= 16 && e < 24 && t.piezas[e] == Vacio && t.piezas[e + 8] == PeonBlanco) return e;
     }
     return CasillaNula;
 }
