@@ -60,6 +60,9 @@ template <int C> inline Casilla casillaAlPasoUtil(const Tablero& t) {
     return CasillaNula;
 }
 
+// The castling moves of side C that the quiet-move generator adds, in its order.
+template <int C> void agregarEnroques(ListaMovimientos& lista, const Tablero& t);
+
 using Generador = void (*)(ListaMovimientos& lista, const Tablero& t);
 
 // Runs the generator specialised for the side to move.

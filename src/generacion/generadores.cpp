@@ -129,9 +129,19 @@ inline bool enroqueCumple(const Tablero& t, const CondicionEnroque& c) {
     return !casillaAtacada(t, c.atacada1, c.atacante) && !casillaAtacada(t, c.atacada2, c.atacante);
 }
 
-inline void agregarEnroque(ListaMovimientos& lista, const Tablero& t, const CondicionEnroque& c) {
-    if (enroqueCumple(t, c)) lista.agregar(c.movimiento);
+} // namespace
+
+// Short before long: the table holds side C's short castling at C and its long one at C + 2.
+template <int C> void generacion::agregarEnroques(ListaMovimientos& lista, const Tablero& t) {
+    const CondicionEnroque& corto = CondicionesEnroque[C];
+    const CondicionEnroque& largo = CondicionesEnroque[C + 2];
+    if (enroqueCumple(t, corto)) lista.agregar(corto.movimiento);
+    if (enroqueCumple(t, largo)) lista.agregar(largo.movimiento);
 }
+template void generacion::agregarEnroques<Blanco>(ListaMovimientos&, const Tablero&);
+template void generacion::agregarEnroques<Negro>(ListaMovimientos&, const Tablero&);
+
+namespace {
 
 template <int C> void tranquilos(ListaMovimientos& lista, const Tablero& t) {
     using L = Lado<C>;
@@ -158,9 +168,7 @@ template <int C> void tranquilos(ListaMovimientos& lista, const Tablero& t) {
         agregarTranquilos(lista, desde, ataquesAlfil(t, desde) & vacias, t.piezas[desde]);
     }
 
-    // Short before long.
-    agregarEnroque(lista, t, CondicionesEnroque[C == Blanco ? 0 : 1]);
-    agregarEnroque(lista, t, CondicionesEnroque[C == Blanco ? 2 : 3]);
+    agregarEnroques<C>(lista, t);
 
     const Bitboard peones = bb[L::Peon];
     Bitboard simples = L::avanzar(peones & ~L::FilaPrevia) & vacias;
