@@ -5,6 +5,7 @@
 #include "consola/plataforma.h"
 #include "consola/salida.h"
 #include "generacion/ataques.h"
+#include "generacion/conteo.h"
 #include "tablero/tablero.h"
 
 uint64_t nodosPerft = 0;
@@ -19,34 +20,15 @@ const PosicionTest PosicionesTest[NumPosicionesTest] = {
     {"8/k7/3p4/p2P1p2/P2P1P2/8/8/K7 w - - 0 1", "Fine #70"},
 };
 
-namespace {
-
-// The last ply: a move that cannot expose the king is counted as generated, without make.
-uint64_t contarUltimoPly(Tablero& t, const ListaMovimientos& lista, Bitboard riesgo) {
-    uint64_t n = 0;
-    for (int32_t i = 0; i < lista.cantidad; ++i) {
-        const Movimiento m = lista.movimientos[i];
-        if (!puedeExponerRey(m, riesgo)) {
-            ++n;
-        } else if (hacerSiLegal(t, m)) {
-            ++n;
-            t.deshacerMovimiento();
-        }
-    }
-    return n;
-}
-
-} // namespace
-
 void contarPerft(Tablero& t, ListaMovimientos* listas, int32_t profundidad, int32_t ply) {
     ListaMovimientos& lista = listas[ply];
+    if (profundidad - 1 < 1) {
+        nodosPerft += contarJugadasLegales(t, lista);
+        return;
+    }
     generarTodos(lista, t);
     // Out of check, only the few moves that can expose the king take the test after make.
     const Bitboard riesgo = casillasDeRiesgo(t, t.colorQueMueve());
-    if (profundidad - 1 < 1) {
-        nodosPerft += contarUltimoPly(t, lista, riesgo);
-        return;
-    }
     for (int32_t i = 0; i < lista.cantidad; ++i) {
         if (!hacerSiLegal(t, lista.movimientos[i], riesgo)) continue;
         contarPerft(t, listas, profundidad - 1, ply + 1);

@@ -1,0 +1,179 @@
+#include "generacion/conteo.h"
+
+#include "generacion/ataques.h"
+#include "generacion/bits.h"
+#include "generacion/generacion_interna.h"
+#include "generacion/tablas.h"
+
+using namespace generacion;
+
+namespace {
+
+constexpr Bitboard TodasLasCasillas = ~Bitboard{0};
+
+// The most pseudo-legal moves one piece can have: a queen in the open, a rook, a bishop, a
+// knight, a pawn that can promote straight ahead and by both captures; then the king with both
+// castlings, and the two en-passant captures.
+constexpr int32_t MaximoDama = 27;
+constexpr int32_t MaximoTorre = 14;
+constexpr int32_t MaximoAlfil = 13;
+constexpr int32_t MaximoCaballo = 8;
+constexpr int32_t MaximoPeon = 12;
+constexpr int32_t MaximoReyYAlPaso = 10 + 2;
+
+// A promotion target is counted once as a square and stands for four moves.
+constexpr int32_t PromocionesExtra = 3;
+
+// Whether side C may have more pseudo-legal moves than a list holds. The generators drop the
+// excess, and only a count over their list drops the same moves.
+template <int C> bool puedeLlenarLista(const Tablero& t) {
+    using L = Lado<C>;
+    const Bitboard* bb = t.bitboardsPieza;
+    const int32_t cota =
+        MaximoDama * contarBits(bb[L::Dama]) + MaximoTorre * contarBits(bb[L::Torre]) +
+        MaximoAlfil * contarBits(bb[L::Alfil]) + MaximoCaballo * contarBits(bb[L::Caballo]) +
+        MaximoPeon * contarBits(bb[L::Peon]) + MaximoReyYAlPaso;
+    return cota > CapacidadLista;
+}
+
+// Makes each listed move and counts those that pass the legality test of `hacerSiLegal`.
+int32_t contarProbando(Tablero& t, const ListaMovimientos& lista, Bitboard riesgo) {
+    int32_t n = 0;
+    for (int32_t i = 0; i < lista.cantidad; ++i) {
+        if (!hacerSiLegal(t, lista.movimientos[i], riesgo)) continue;
+        ++n;
+        t.deshacerMovimiento();
+    }
+    return n;
+}
+
+// The squares a piece on `desde` may move to without exposing the king on k: for a pinned
+// piece, the ray from the king through it, which ends at the pinning slider.
+inline Bitboard permitidas(Bitboard clavadas, Casilla k, Casilla desde) {
+    return (clavadas >> desde) & 1 ? Rayos[Direccion[k][desde]][k] : TodasLasCasillas;
+}
+
+// The pawns' pseudo-legal moves onto `permitidas`.
+template <int C>
+int32_t contarPeones(Bitboard peones, Bitboard permitidas, Bitboard vacias, Bitboard enemigas) {
+    using L = Lado<C>;
+    const Bitboard simples = L::avanzar(peones) & vacias;
+    const Bitboard dobles = L::avanzar(simples & L::FilaPasoDoble) & vacias & permitidas;
+    const Bitboard avances = simples & permitidas;
+    const Bitboard haciaA = L::capturasHaciaA(peones) & enemigas & permitidas;
+    const Bitboard haciaH = L::capturasHaciaH(peones) & enemigas & permitidas;
+    int32_t n = contarBits(avances) + contarBits(dobles) + contarBits(haciaA) + contarBits(haciaH);
+    if ((avances | haciaA | haciaH) & L::FilaPromocion)
+        n += PromocionesExtra *
+             (contarBits(avances & L::FilaPromocion) + contarBits(haciaA & L::FilaPromocion) +
+              contarBits(haciaH & L::FilaPromocion));
+    return n;
+}
+
+// Takes side C's piece on s out of the occupancy that the sliding lookups read, or puts it back.
+template <int C> void alternarOcupacion(Tablero& t, Casilla s) {
+    (C == Blanco ? t.piezasBlancas : t.piezasNegras) ^= MascaraCasilla[s];
+    t.Rotado90 ^= MascaraRotado90[s];
+    t.Rotado45 ^= MascaraRotado45[s];
+    t.Rotado315 ^= MascaraRotado315[s];
+}
+
+// The king's steps onto `libres` that leave it unattacked. Each target is tested with the king
+// off its square, so that a slider's line through that square is seen open, as after the move.
+template <int C> int32_t contarRey(Tablero& t, Casilla k, Bitboard libres) {
+    Bitboard destinos = TablaAtaquesRey[k] & libres;
+    if (!destinos) return 0;
+    alternarOcupacion<C>(t, k);
+    int32_t n = 0;
+    while (destinos) n += !casillaAtacada(t, extraerPrimerBit(destinos), Lado<C>::Enemigo);
+    alternarOcupacion<C>(t, k);
+    return n;
+}
+
+// Out of check with the king on k and the pinned pieces known, only the en-passant captures
+// and the castlings take the test after make.
+template <int C>
+int32_t contarFueraDeJaque(Tablero& t, ListaMovimientos& lista, Casilla k, Bitboard riesgo) {
+    using L = Lado<C>;
+    const Bitboard* bb = t.bitboardsPieza;
+    const Bitboard libres = ~L::propias(t);
+    const Bitboard clavadas = riesgo & ~MascaraCasilla[k];
+    int32_t n = 0;
+
+    // A knight's step always leaves the ray it is pinned on.
+    Bitboard piezas = bb[L::Caballo] & ~clavadas;
+    while (piezas) n += contarBits(TablaAtaquesCaballo[extraerPrimerBit(piezas)] & libres);
+    piezas = bb[L::Torre] | bb[L::Dama];
+    while (piezas) {
+        const Casilla desde = extraerPrimerBit(piezas);
+        n += contarBits(ataquesTorre(t, desde) & libres & permitidas(clavadas, k, desde));
+    }
+    piezas = bb[L::Alfil] | bb[L::Dama];
+    while (piezas) {
+        const Casilla desde = extraerPrimerBit(piezas);
+        n += contarBits(ataquesAlfil(t, desde) & libres & permitidas(clavadas, k, desde));
+    }
+
+    const Bitboard vacias = ~t.ocupadas();
+    const Bitboard enemigas = L::enemigas(t);
+    const Bitboard peones = bb[L::Peon];
+    n += contarPeones<C>(peones & ~clavadas, TodasLasCasillas, vacias, enemigas);
+    piezas = peones & clavadas;
+    while (piezas) {
+        const Casilla desde = extraerPrimerBit(piezas);
+        n += contarPeones<C>(MascaraCasilla[desde], permitidas(clavadas, k, desde), vacias,
+                             enemigas);
+    }
+
+    n += contarRey<C>(t, k, libres);
+
+    lista.cantidad = 0;
+    const Casilla e = casillaAlPasoUtil<C>(t);
+    if (e != CasillaNula) agregarAlPaso<C, false>(lista, t, e);
+    agregarEnroques<C>(lista, t);
+    return n + contarProbando(t, lista, riesgo);
+}
+
+// In check every move takes the test, but one that neither moves the king, nor captures en
+// passant, nor lands on a checker or between it and the king leaves that check standing: it is
+// not made at all.
+template <int C> int32_t contarEnJaque(Tablero& t, ListaMovimientos& lista, Casilla k) {
+    using L = Lado<C>;
+    Bitboard resuelven = TodasLasCasillas;
+    Bitboard jaques = atacantesCasilla(t, k) & L::enemigas(t);
+    while (jaques) {
+        const Casilla c = extraerPrimerBit(jaques);
+        resuelven &= Entre[c][k] | MascaraCasilla[c];
+    }
+    generarTodos(lista, t);
+    int32_t n = 0;
+    for (int32_t i = 0; i < lista.cantidad; ++i) {
+        const Movimiento m = lista.movimientos[i];
+        const bool puedeResolver =
+            piezaMovida(m) == L::Rey || esAlPaso(m) || ((resuelven >> hastaDe(m)) & 1);
+        if (!puedeResolver || !hacerSiLegal(t, m)) continue;
+        ++n;
+        t.deshacerMovimiento();
+    }
+    return n;
+}
+
+template <int C> int32_t contar(Tablero& t, ListaMovimientos& lista) {
+    const Casilla k = casillaReyPresente<C>(t);
+    const Bitboard riesgo = casillasDeRiesgo(t, C);
+    // Without the king on its recorded square, or with pieces enough to fill a list, every
+    // generated move is taken as it comes.
+    if (k == CasillaNula || puedeLlenarLista<C>(t)) {
+        generarTodos(lista, t);
+        return contarProbando(t, lista, riesgo);
+    }
+    if (riesgo == TodasLasCasillas) return contarEnJaque<C>(t, lista, k);
+    return contarFueraDeJaque<C>(t, lista, k, riesgo);
+}
+
+} // namespace
+
+uint32_t contarJugadasLegales(Tablero& t, ListaMovimientos& lista) {
+    const int32_t n = t.ladoQueMueve ? contar<Blanco>(t, lista) : contar<Negro>(t, lista);
+    return static_cast<uint32_t>(n);
+}
