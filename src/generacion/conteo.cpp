@@ -47,10 +47,11 @@ int32_t contarProbando(Tablero& t, const ListaMovimientos& lista, Bitboard riesg
     return n;
 }
 
-// The squares a piece on `desde` may move to without exposing the king on k: for a pinned
-// piece, the ray from the king through it, which ends at the pinning slider.
-inline Bitboard permitidas(Bitboard clavadas, Casilla k, Casilla desde) {
-    return (clavadas >> desde) & 1 ? Rayos[Direccion[k][desde]][k] : TodasLasCasillas;
+// The squares a piece on `desde` may move to without exposing the king on k. Out of check the
+// risky squares are the king's and those of the pinned pieces, and a pinned piece keeps to the
+// ray from the king through it, which ends at the pinning slider.
+inline Bitboard permitidas(Bitboard riesgo, Casilla k, Casilla desde) {
+    return (riesgo >> desde) & 1 ? Rayos[Direccion[k][desde]][k] : TodasLasCasillas;
 }
 
 // The pawns' pseudo-legal moves onto `permitidas`.
@@ -90,39 +91,37 @@ template <int C> int32_t contarRey(Tablero& t, Casilla k, Bitboard libres) {
     return n;
 }
 
-// Out of check with the king on k and the pinned pieces known, only the en-passant captures
-// and the castlings take the test after make.
+// Out of check, with the king standing on k: only the en-passant captures and the castlings
+// are made and tested.
 template <int C>
 int32_t contarFueraDeJaque(Tablero& t, ListaMovimientos& lista, Casilla k, Bitboard riesgo) {
     using L = Lado<C>;
     const Bitboard* bb = t.bitboardsPieza;
     const Bitboard libres = ~L::propias(t);
-    const Bitboard clavadas = riesgo & ~MascaraCasilla[k];
     int32_t n = 0;
 
-    // A knight's step always leaves the ray it is pinned on.
-    Bitboard piezas = bb[L::Caballo] & ~clavadas;
+    // A pinned knight has no move: its step always leaves the ray.
+    Bitboard piezas = bb[L::Caballo] & ~riesgo;
     while (piezas) n += contarBits(TablaAtaquesCaballo[extraerPrimerBit(piezas)] & libres);
     piezas = bb[L::Torre] | bb[L::Dama];
     while (piezas) {
         const Casilla desde = extraerPrimerBit(piezas);
-        n += contarBits(ataquesTorre(t, desde) & libres & permitidas(clavadas, k, desde));
+        n += contarBits(ataquesTorre(t, desde) & libres & permitidas(riesgo, k, desde));
     }
     piezas = bb[L::Alfil] | bb[L::Dama];
     while (piezas) {
         const Casilla desde = extraerPrimerBit(piezas);
-        n += contarBits(ataquesAlfil(t, desde) & libres & permitidas(clavadas, k, desde));
+        n += contarBits(ataquesAlfil(t, desde) & libres & permitidas(riesgo, k, desde));
     }
 
     const Bitboard vacias = ~t.ocupadas();
     const Bitboard enemigas = L::enemigas(t);
     const Bitboard peones = bb[L::Peon];
-    n += contarPeones<C>(peones & ~clavadas, TodasLasCasillas, vacias, enemigas);
-    piezas = peones & clavadas;
+    n += contarPeones<C>(peones & ~riesgo, TodasLasCasillas, vacias, enemigas);
+    piezas = peones & riesgo;
     while (piezas) {
         const Casilla desde = extraerPrimerBit(piezas);
-        n += contarPeones<C>(MascaraCasilla[desde], permitidas(clavadas, k, desde), vacias,
-                             enemigas);
+        n += contarPeones<C>(MascaraCasilla[desde], permitidas(riesgo, k, desde), vacias, enemigas);
     }
 
     n += contarRey<C>(t, k, libres);
