@@ -79,16 +79,38 @@ template <int C> void alternarOcupacion(Tablero& t, Casilla s) {
     t.Rotado315 ^= MascaraRotado315[s];
 }
 
-// The king's steps onto `libres` that leave it unattacked. Each target is tested with the king
-// off its square, so that a slider's line through that square is seen open, as after the move.
+// The squares of `zona` that the enemy of side C attacks once C's king has left k: sliders are
+// looked up through the occupancy without the king, as they see its targets after the step.
+template <int C> Bitboard atacadasSinRey(Tablero& t, Casilla k, Bitboard zona) {
+    using E = Lado<Lado<C>::Enemigo>;
+    const Bitboard* bb = t.bitboardsPieza;
+    const Bitboard peones = bb[E::Peon];
+    Bitboard ataques = E::capturasHaciaA(peones) | E::capturasHaciaH(peones);
+    Bitboard piezas = bb[E::Caballo];
+    while (piezas) ataques |= TablaAtaquesCaballo[extraerPrimerBit(piezas)];
+    const uint32_t reyEnemigo = static_cast<uint32_t>(t.casillaRey[Lado<C>::Enemigo]);
+    if (reyEnemigo < 64) ataques |= TablaAtaquesRey[reyEnemigo];
+
+    alternarOcupacion<C>(t, k);
+    piezas = bb[E::Torre] | bb[E::Dama];
+    while (piezas) {
+        const Casilla s = extraerPrimerBit(piezas);
+        if (AtaquesTorreVacio[s] & zona) ataques |= ataquesTorre(t, s);
+    }
+    piezas = bb[E::Alfil] | bb[E::Dama];
+    while (piezas) {
+        const Casilla s = extraerPrimerBit(piezas);
+        if (AtaquesAlfilVacio[s] & zona) ataques |= ataquesAlfil(t, s);
+    }
+    alternarOcupacion<C>(t, k);
+    return ataques & zona;
+}
+
+// The king's steps onto `libres` that leave it unattacked.
 template <int C> int32_t contarRey(Tablero& t, Casilla k, Bitboard libres) {
-    Bitboard destinos = TablaAtaquesRey[k] & libres;
+    const Bitboard destinos = TablaAtaquesRey[k] & libres;
     if (!destinos) return 0;
-    alternarOcupacion<C>(t, k);
-    int32_t n = 0;
-    while (destinos) n += !casillaAtacada(t, extraerPrimerBit(destinos), Lado<C>::Enemigo);
-    alternarOcupacion<C>(t, k);
-    return n;
+    return contarBits(destinos & ~atacadasSinRey<C>(t, k, destinos));
 }
 
 // Out of check, with the king standing on k: only the en-passant captures and the castlings
