@@ -113,8 +113,7 @@ template <int C> int32_t contarRey(Tablero& t, Casilla k, Bitboard libres) {
     return contarBits(destinos & ~atacadasSinRey<C>(t, k, destinos));
 }
 
-// Out of check, with the king standing on k: only the en-passant captures and the castlings
-// are made and tested.
+// Out of check, with the king standing on k: only the en-passant captures are made and tested.
 template <int C>
 int32_t contarFueraDeJaque(Tablero& t, ListaMovimientos& lista, Casilla k, Bitboard riesgo) {
     using L = Lado<C>;
@@ -148,10 +147,17 @@ int32_t contarFueraDeJaque(Tablero& t, ListaMovimientos& lista, Casilla k, Bitbo
 
     n += contarRey<C>(t, k, libres);
 
+    // Castling changes no line through the king's target but the rank, where the nearest piece
+    // on each side stays an own one or none: the target is attacked after the move exactly when
+    // it is now.
+    lista.cantidad = 0;
+    agregarEnroques<C>(lista, t);
+    for (int32_t i = 0; i < lista.cantidad; ++i)
+        n += !casillaAtacada(t, hastaDe(lista.movimientos[i]), L::Enemigo);
+
     lista.cantidad = 0;
     const Casilla e = casillaAlPasoUtil<C>(t);
     if (e != CasillaNula) agregarAlPaso<C, false>(lista, t, e);
-    agregarEnroques<C>(lista, t);
     return n + contarProbando(t, lista, riesgo);
 }
 
