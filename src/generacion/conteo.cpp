@@ -71,17 +71,8 @@ int32_t contarPeones(Bitboard peones, Bitboard permitidas, Bitboard vacias, Bitb
     return n;
 }
 
-// Takes side C's piece on s out of the occupancy that the sliding lookups read, or puts it back.
-template <int C> void alternarOcupacion(Tablero& t, Casilla s) {
-    (C == Blanco ? t.piezasBlancas : t.piezasNegras) ^= MascaraCasilla[s];
-    t.Rotado90 ^= MascaraRotado90[s];
-    t.Rotado45 ^= MascaraRotado45[s];
-    t.Rotado315 ^= MascaraRotado315[s];
-}
-
-// The squares of `zona` that the enemy of side C attacks once C's king has left k: sliders are
-// looked up through the occupancy without the king, as they see its targets after the step.
-template <int C> Bitboard atacadasSinRey(Tablero& t, Casilla k, Bitboard zona) {
+// The squares of `zona` that the enemy of side C attacks.
+template <int C> Bitboard atacadasEn(const Tablero& t, Bitboard zona) {
     using E = Lado<Lado<C>::Enemigo>;
     const Bitboard* bb = t.bitboardsPieza;
     const Bitboard peones = bb[E::Peon];
@@ -90,8 +81,6 @@ template <int C> Bitboard atacadasSinRey(Tablero& t, Casilla k, Bitboard zona) {
     while (piezas) ataques |= TablaAtaquesCaballo[extraerPrimerBit(piezas)];
     const uint32_t reyEnemigo = static_cast<uint32_t>(t.casillaRey[Lado<C>::Enemigo]);
     if (reyEnemigo < 64) ataques |= TablaAtaquesRey[reyEnemigo];
-
-    alternarOcupacion<C>(t, k);
     piezas = bb[E::Torre] | bb[E::Dama];
     while (piezas) {
         const Casilla s = extraerPrimerBit(piezas);
@@ -102,15 +91,39 @@ template <int C> Bitboard atacadasSinRey(Tablero& t, Casilla k, Bitboard zona) {
         const Casilla s = extraerPrimerBit(piezas);
         if (AtaquesAlfilVacio[s] & zona) ataques |= ataquesAlfil(t, s);
     }
-    alternarOcupacion<C>(t, k);
     return ataques & zona;
 }
 
-// The king's steps onto `libres` that leave it unattacked.
-template <int C> int32_t contarRey(Tablero& t, Casilla k, Bitboard libres) {
+// The squares a castling needs unattacked: the king's, the one it crosses and its target.
+// Castling changes no line through the target but the rank, where the nearest piece on each
+// side stays an own one or none, so the target is attacked after the move exactly when now.
+constexpr Bitboard casillasSinAtaque(const CondicionEnroque& c) {
+    return bit(c.atacada1) | bit(c.atacada2) | bit(hastaDe(c.movimiento));
+}
+
+// Side C's castling rights, and the squares its castlings need unattacked.
+template <int C>
+constexpr int32_t DerechosDe = CondicionesEnroque[C].derecho | CondicionesEnroque[C + 2].derecho;
+template <int C>
+constexpr Bitboard CasillasEnroques = casillasSinAtaque(CondicionesEnroque[C]) |
+                                      casillasSinAtaque(CondicionesEnroque[C + 2]);
+
+// The king's steps and castlings that leave it unattacked. Out of check no enemy slider's line
+// reaches the king, so the enemy attacks the same squares with the king on its square as
+// after it has left it.
+template <int C> int32_t contarRey(const Tablero& t, Casilla k, Bitboard libres) {
     const Bitboard destinos = TablaAtaquesRey[k] & libres;
-    if (!destinos) return 0;
-    return contarBits(destinos & ~atacadasSinRey<C>(t, k, destinos));
+    const bool conDerechos = (t.derechosEnroque & DerechosDe<C>) != 0;
+    const Bitboard zona = destinos | (conDerechos ? CasillasEnroques<C> : 0);
+    if (!zona) return 0;
+    const Bitboard atacadas = atacadasEn<C>(t, zona);
+    int32_t n = contarBits(destinos & ~atacadas);
+    if (!conDerechos) return n;
+    for (int32_t i = C; i < 4; i += 2) {
+        const CondicionEnroque& c = CondicionesEnroque[i];
+        n += enroquePreparado(t, c) && !(atacadas & casillasSinAtaque(c));
+    }
+    return n;
 }
 
 // Out of check, with the king standing on k: only the en-passant captures are made and tested.
@@ -146,14 +159,6 @@ int32_t contarFueraDeJaque(Tablero& t, ListaMovimientos& lista, Casilla k, Bitbo
     }
 
     n += contarRey<C>(t, k, libres);
-
-    // Castling changes no line through the king's target but the rank, where the nearest piece
-    // on each side stays an own one or none: the target is attacked after the move exactly when
-    // it is now.
-    lista.cantidad = 0;
-    agregarEnroques<C>(lista, t);
-    for (int32_t i = 0; i < lista.cantidad; ++i)
-        n += !casillaAtacada(t, hastaDe(lista.movimientos[i]), L::Enemigo);
 
     lista.cantidad = 0;
     const Casilla e = casillaAlPasoUtil<C>(t);

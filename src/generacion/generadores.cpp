@@ -81,36 +81,6 @@ template <int C> void capturas(ListaMovimientos& lista, const Tablero& t) {
     capturasPeon<C>(lista, t, L::capturasHaciaH(peones) & enemigas, L::HaciaH);
 }
 
-// One kind of castling: its right; king and rook on their home squares; the squares that must be
-// empty; the king's square and the one it crosses, which must not be attacked; its move word.
-struct CondicionEnroque {
-    int32_t derecho;
-    Casilla rey;
-    Casilla torre;
-    int32_t codigoRey;
-    int32_t codigoTorre;
-    Bitboard vacias;
-    Casilla atacada1;
-    Casilla atacada2;
-    int atacante;
-    Movimiento movimiento;
-};
-
-constexpr Bitboard bit(Casilla c) {
-    return Bitboard{1} << c;
-}
-
-// In the order of the castling-right bits.
-constexpr CondicionEnroque CondicionesEnroque[4] = {
-    {EnroqueCortoBlanco, 4, 7, ReyBlanco, TorreBlanca, bit(5) | bit(6), 4, 5, Negro, EnroqueE1G1},
-    {EnroqueCortoNegro, 60, 63, ReyNegro, TorreNegra, bit(61) | bit(62), 60, 61, Blanco,
-     EnroqueE8G8},
-    {EnroqueLargoBlanco, 4, 0, ReyBlanco, TorreBlanca, bit(1) | bit(2) | bit(3), 3, 4, Negro,
-     EnroqueE1C1},
-    {EnroqueLargoNegro, 60, 56, ReyNegro, TorreNegra, bit(57) | bit(58) | bit(59), 59, 60, Blanco,
-     EnroqueE8C8},
-};
-
 // The castling whose kind (its right's bit) is `tipo`; none for any other value.
 const CondicionEnroque* condicionEnroque(int32_t tipo) {
     for (const CondicionEnroque& c : CondicionesEnroque)
@@ -120,28 +90,13 @@ const CondicionEnroque* condicionEnroque(int32_t tipo) {
 
 // Whether the castling can be played here.
 inline bool enroqueCumple(const Tablero& t, const CondicionEnroque& c) {
-    if (!(t.derechosEnroque & c.derecho)) return false;
-    // Rights read from text need not match the board; make assumes king and rook are home.
-    if (t.piezas[c.rey] != c.codigoRey || t.casillaRey[colorPieza(c.codigoRey)] != c.rey ||
-        t.piezas[c.torre] != c.codigoTorre)
-        return false;
-    if (t.ocupadas() & c.vacias) return false;
-    return !casillaAtacada(t, c.atacada1, c.atacante) && !casillaAtacada(t, c.atacada2, c.atacante);
+    return enroquePreparado(t, c) && !casillaAtacada(t, c.atacada1, c.atacante) &&
+           !casillaAtacada(t, c.atacada2, c.atacante);
 }
 
-} // namespace
-
-// Short before long: the table holds side C's short castling at C and its long one at C + 2.
-template <int C> void generacion::agregarEnroques(ListaMovimientos& lista, const Tablero& t) {
-    const CondicionEnroque& corto = CondicionesEnroque[C];
-    const CondicionEnroque& largo = CondicionesEnroque[C + 2];
-    if (enroqueCumple(t, corto)) lista.agregar(corto.movimiento);
-    if (enroqueCumple(t, largo)) lista.agregar(largo.movimiento);
+inline void agregarEnroque(ListaMovimientos& lista, const Tablero& t, const CondicionEnroque& c) {
+    if (enroqueCumple(t, c)) lista.agregar(c.movimiento);
 }
-template void generacion::agregarEnroques<Blanco>(ListaMovimientos&, const Tablero&);
-template void generacion::agregarEnroques<Negro>(ListaMovimientos&, const Tablero&);
-
-namespace {
 
 template <int C> void tranquilos(ListaMovimientos& lista, const Tablero& t) {
     using L = Lado<C>;
@@ -168,7 +123,9 @@ template <int C> void tranquilos(ListaMovimientos& lista, const Tablero& t) {
         agregarTranquilos(lista, desde, ataquesAlfil(t, desde) & vacias, t.piezas[desde]);
     }
 
-    agregarEnroques<C>(lista, t);
+    // Short before long.
+    agregarEnroque(lista, t, CondicionesEnroque[C == Blanco ? 0 : 1]);
+    agregarEnroque(lista, t, CondicionesEnroque[C == Blanco ? 2 : 3]);
 
     const Bitboard peones = bb[L::Peon];
     Bitboard simples = L::avanzar(peones & ~L::FilaPrevia) & vacias;
