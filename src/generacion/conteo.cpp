@@ -12,14 +12,15 @@ namespace {
 constexpr Bitboard TodasLasCasillas = ~Bitboard{0};
 
 // The most pseudo-legal moves one piece can have: a queen in the open, a rook, a bishop, a
-// knight, a pawn that can promote straight ahead and by both captures; then the king with both
-// castlings, and the two en-passant captures.
+// knight, a pawn that can promote straight ahead and by both captures, the king with its eight
+// steps and two castlings; and the most en-passant captures of a side.
 constexpr int32_t MaximoDama = 27;
 constexpr int32_t MaximoTorre = 14;
 constexpr int32_t MaximoAlfil = 13;
 constexpr int32_t MaximoCaballo = 8;
 constexpr int32_t MaximoPeon = 12;
-constexpr int32_t MaximoReyYAlPaso = 10 + 2;
+constexpr int32_t MaximoRey = 10;
+constexpr int32_t MaximoAlPaso = 2;
 
 // A promotion target is counted once as a square and stands for four moves.
 constexpr int32_t PromocionesExtra = 3;
@@ -32,7 +33,7 @@ template <int C> bool puedeLlenarLista(const Tablero& t) {
     const int32_t cota =
         MaximoDama * contarBits(bb[L::Dama]) + MaximoTorre * contarBits(bb[L::Torre]) +
         MaximoAlfil * contarBits(bb[L::Alfil]) + MaximoCaballo * contarBits(bb[L::Caballo]) +
-        MaximoPeon * contarBits(bb[L::Peon]) + MaximoReyYAlPaso;
+        MaximoPeon * contarBits(bb[L::Peon]) + MaximoRey + MaximoAlPaso;
     return cota > CapacidadLista;
 }
 
