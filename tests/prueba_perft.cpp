@@ -115,10 +115,11 @@ TEST(Perft, RecorridoConComprobacionesPorNodo) {
 
 // The last ply's count from target sets against the moves that pass make and test, at every
 // node of short walks, with the board left as it was. Besides the test positions: promotions
-// with castling and en passant at hand, a king in the corner facing the other, and set-ups no
-// game reaches: no king, several kings, kings side by side, a king left in check for the other
-// side to take, pawns on the last ranks, an en-passant square that holds a piece, and queens
-// with more pseudo-legal moves than a move list holds.
+// with castling and en passant at hand, a king in the corner facing the other, a pawn that
+// takes en passant along the diagonal it is pinned on, and set-ups no game reaches: no king,
+// several kings, kings side by side, a king left in check for the other side to take, pawns on
+// the last ranks, an en-passant square that holds a piece, and queens with more pseudo-legal
+// moves than a move list holds.
 struct ComparacionDeConteos {
     std::vector<std::unique_ptr<Tablero>> copias;
     std::string fallo;
@@ -162,6 +163,7 @@ TEST(Perft, ConteoDelUltimoPlyIgualAHacerYProbar) {
         {Prueba5, 4},
         {"r3k2r/1P4P1/8/3pP3/8/8/1p4p1/R3K2R w KQkq d6 0 1", 3},
         {"7k/8/6K1/8/8/8/8/8 w - - 0 1", 3},
+        {"4k3/2b5/8/3pP3/8/8/7K/8 w - d6 0 1", 2},
         {"4k3/8/8/8/8/8/8/8 w - - 0 1", 3},
         {"K6K/8/8/3q4/8/8/8/k6k w - - 0 1", 3},
         {"8/8/8/3kK3/8/8/8/8 w - - 0 1", 3},
