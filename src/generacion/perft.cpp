@@ -22,7 +22,8 @@ const PosicionTest PosicionesTest[NumPosicionesTest] = {
 
 void contarPerft(Tablero& t, ListaMovimientos* listas, int32_t profundidad, int32_t ply) {
     ListaMovimientos& lista = listas[ply];
-    if (profundidad - 1 < 1) {
+    // The last ply is counted without making its moves, the list serving as scratch.
+    if (profundidad <= 1) {
         nodosPerft += contarJugadasLegales(t, lista);
         return;
     }
