@@ -6,8 +6,10 @@ applies each one alone to a private copy of the tree, rebuilds incrementally, ru
 records whether the suite kills the mutant, lets it survive, or whether it does not compile.
 
     scripts/mutantes.py --muestra 120 --semilla 1 [--comparar anterior.tsv]
+                        [--archivos src/generacion/perft.cpp ...]
 
-The result table goes to build/mutantes/resultado-<semilla>.tsv. With --comparar, mutants
+With --archivos the sample is drawn from those files only, to see how the tests grip one
+change. The result table goes to build/mutantes/resultado-<semilla>.tsv. With --comparar, mutants
 that an earlier run killed and this one did not are listed by name.
 """
 import argparse
@@ -209,9 +211,16 @@ def main():
     p.add_argument("--plazo", type=int, default=120, help="seconds per test before it fails")
     p.add_argument("--comparar", help="an earlier result table of the same sample")
     p.add_argument("--listar", action="store_true", help="print the sample and stop")
+    p.add_argument("--archivos", nargs="+", metavar="RUTA",
+                   help="draw the mutants from these files only (paths from the repository root)")
     args = p.parse_args()
 
-    elegidos = muestra(todos_los_sitios(), args.muestra, args.semilla)
+    sitios = todos_los_sitios()
+    if args.archivos:
+        sitios = [s for s in sitios if s["archivo"] in args.archivos]
+        if not sitios:
+            sys.exit("mutantes: no mutation site in the files given")
+    elegidos = muestra(sitios, args.muestra, args.semilla)
     if args.listar:
         for s in elegidos:
             linea = s["original"]

@@ -7,6 +7,7 @@
 #include "apoyo/ayuda_generacion.h"
 #include "apoyo/consistencia.h"
 #include "apoyo/posiciones.h"
+#include "generacion/conteo.h"
 
 namespace {
 
@@ -110,6 +111,72 @@ TEST(Perft, RecorridoConComprobacionesPorNodo) {
         enJaque += recorrido.nodosEnJaque;
     }
     EXPECT_GT(enJaque, 1000u);
+}
+
+// The last ply's count from target sets against the moves that pass make and test, at every
+// node of short walks, with the board left as it was. Besides the test positions: promotions
+// with castling and en passant at hand, a king in the corner facing the other, a pawn that
+// takes en passant along the diagonal it is pinned on, and set-ups no game reaches: no king,
+// several kings, kings side by side, a king left in check for the other side to take, pawns on
+// the last ranks, an en-passant square that holds a piece, and queens with more pseudo-legal
+// moves than a move list holds.
+struct ComparacionDeConteos {
+    std::vector<std::unique_ptr<Tablero>> copias;
+    std::string fallo;
+
+    explicit ComparacionDeConteos(int profundidad) {
+        for (int i = 0; i < profundidad; ++i) copias.push_back(std::make_unique<Tablero>(nullptr));
+    }
+
+    void visitar(Tablero& t, int ply = 0) {
+        Tablero& antes = *copias[ply];
+        antes = t;
+        const Movimientos legales = ayuda::legales(t);
+        ListaMovimientos lista{};
+        const uint32_t contadas = contarJugadasLegales(t, lista);
+        std::string motivo;
+        if (contadas != legales.size())
+            fallo =
+                "contadas " + std::to_string(contadas) + " de " + std::to_string(legales.size());
+        else if (!tablerosIguales(t, antes, &motivo))
+            fallo = "el tablero cambia" + motivo;
+        if (!fallo.empty() || ply + 1 == static_cast<int>(copias.size())) return;
+        for (Movimiento m : legales) {
+            t.hacerMovimiento(m);
+            visitar(t, ply + 1);
+            t.deshacerMovimiento();
+            if (!fallo.empty()) {
+                fallo = movimientoATexto(m) + " " + fallo;
+                return;
+            }
+        }
+    }
+};
+
+TEST(Perft, ConteoDelUltimoPlyIgualAHacerYProbar) {
+    const std::pair<const char*, int> casos[] = {
+        {Inicial, 3},
+        {Prueba1, 4},
+        {Prueba2, 3},
+        {Prueba3, 4},
+        {Prueba4, 3},
+        {Prueba5, 4},
+        {"r3k2r/1P4P1/8/3pP3/8/8/1p4p1/R3K2R w KQkq d6 0 1", 3},
+        {"7k/8/6K1/8/8/8/8/8 w - - 0 1", 3},
+        {"4k3/2b5/8/3pP3/8/8/7K/8 w - d6 0 1", 2},
+        {"4k3/8/8/8/8/8/8/8 w - - 0 1", 3},
+        {"K6K/8/8/3q4/8/8/8/k6k w - - 0 1", 3},
+        {"8/8/8/3kK3/8/8/8/8 w - - 0 1", 3},
+        {"4k3/8/8/8/8/8/4R3/4K3 w - - 0 1", 3},
+        {"P3k2p/8/8/8/8/8/8/p3K2P w - - 0 1", 3},
+        {"4k3/8/8/8/3pP3/4q3/8/4K3 b - e3 0 1", 3},
+        {"BQQQkQQB/Q6Q/Q6Q/Q6Q/Q3Q2Q/Q6Q/Q6Q/BQQQKQQn w - - 0 1", 2},
+    };
+    for (const auto& [fen, profundidad] : casos) {
+        ComparacionDeConteos comparacion(profundidad);
+        comparacion.visitar(*tableroDesdeFEN(fen));
+        EXPECT_EQ(comparacion.fallo, "") << fen;
+    }
 }
 
 } // namespace

@@ -48,15 +48,57 @@ template <int C> inline Casilla casillaReyPresente(const Tablero& t) {
 }
 
 // The en-passant square when it can be used by side C, else 64. Text set-up accepts any
-// square, so only one on the capturing rank with an enemy pawn behind it counts.
+// square, so only an empty one on the capturing rank with an enemy pawn behind it counts: make
+// and unmake take the target of an en-passant capture to be empty.
 template <int C> inline Casilla casillaAlPasoUtil(const Tablero& t) {
     const Casilla e = t.casillaAlPaso;
     if (C == Blanco) {
-        if (e >= 40 && e < 48 && t.piezas[e - 8] == PeonNegro) return e;
+        if (e >= 40 && e < 48 && t.piezas[e] == Vacio && t.piezas[e - 8] == PeonNegro) return e;
     } else {
-        if (e >= 16 && e < 24 && t.piezas[e + 8] == PeonBlanco) return e;
+        if (e >= 16 && e < 24 && t.piezas[e] == Vacio && t.piezas[e + 8] == PeonBlanco) return e;
     }
     return CasillaNula;
+}
+
+// One kind of castling: its right; king and rook on their home squares; the squares that must be
+// empty; the king's square and the one it crosses, which must not be attacked; its move word.
+struct CondicionEnroque {
+    int32_t derecho;
+    Casilla rey;
+    Casilla torre;
+    int32_t codigoRey;
+    int32_t codigoTorre;
+    Bitboard vacias;
+    Casilla atacada1;
+    Casilla atacada2;
+    int atacante;
+    Movimiento movimiento;
+};
+
+constexpr Bitboard bit(Casilla c) {
+    return Bitboard{1} << c;
+}
+
+// In the order of the castling-right bits: side C's short castling at C, its long one at C + 2.
+inline constexpr CondicionEnroque CondicionesEnroque[4] = {
+    {EnroqueCortoBlanco, 4, 7, ReyBlanco, TorreBlanca, bit(5) | bit(6), 4, 5, Negro, EnroqueE1G1},
+    {EnroqueCortoNegro, 60, 63, ReyNegro, TorreNegra, bit(61) | bit(62), 60, 61, Blanco,
+     EnroqueE8G8},
+    {EnroqueLargoBlanco, 4, 0, ReyBlanco, TorreBlanca, bit(1) | bit(2) | bit(3), 3, 4, Negro,
+     EnroqueE1C1},
+    {EnroqueLargoNegro, 60, 56, ReyNegro, TorreNegra, bit(57) | bit(58) | bit(59), 59, 60, Blanco,
+     EnroqueE8C8},
+};
+
+// Whether the right, king and rook on their home squares and the empty squares allow the
+// castling; whether the squares it needs are attacked is for the caller to test.
+inline bool enroquePreparado(const Tablero& t, const CondicionEnroque& c) {
+    if (!(t.derechosEnroque & c.derecho)) return false;
+    // Rights read from text need not match the board; make assumes king and rook are home.
+    if (t.piezas[c.rey] != c.codigoRey || t.casillaRey[colorPieza(c.codigoRey)] != c.rey ||
+        t.piezas[c.torre] != c.codigoTorre)
+        return false;
+    return !(t.ocupadas() & c.vacias);
 }
 
 using Generador = void (*)(ListaMovimientos& lista, const Tablero& t);

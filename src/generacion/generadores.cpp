@@ -81,36 +81,6 @@ template <int C> void capturas(ListaMovimientos& lista, const Tablero& t) {
     capturasPeon<C>(lista, t, L::capturasHaciaH(peones) & enemigas, L::HaciaH);
 }
 
-// One kind of castling: its right; king and rook on their home squares; the squares that must be
-// empty; the king's square and the one it crosses, which must not be attacked; its move word.
-struct CondicionEnroque {
-    int32_t derecho;
-    Casilla rey;
-    Casilla torre;
-    int32_t codigoRey;
-    int32_t codigoTorre;
-    Bitboard vacias;
-    Casilla atacada1;
-    Casilla atacada2;
-    int atacante;
-    Movimiento movimiento;
-};
-
-constexpr Bitboard bit(Casilla c) {
-    return Bitboard{1} << c;
-}
-
-// In the order of the castling-right bits.
-constexpr CondicionEnroque CondicionesEnroque[4] = {
-    {EnroqueCortoBlanco, 4, 7, ReyBlanco, TorreBlanca, bit(5) | bit(6), 4, 5, Negro, EnroqueE1G1},
-    {EnroqueCortoNegro, 60, 63, ReyNegro, TorreNegra, bit(61) | bit(62), 60, 61, Blanco,
-     EnroqueE8G8},
-    {EnroqueLargoBlanco, 4, 0, ReyBlanco, TorreBlanca, bit(1) | bit(2) | bit(3), 3, 4, Negro,
-     EnroqueE1C1},
-    {EnroqueLargoNegro, 60, 56, ReyNegro, TorreNegra, bit(57) | bit(58) | bit(59), 59, 60, Blanco,
-     EnroqueE8C8},
-};
-
 // The castling whose kind (its right's bit) is `tipo`; none for any other value.
 const CondicionEnroque* condicionEnroque(int32_t tipo) {
     for (const CondicionEnroque& c : CondicionesEnroque)
@@ -120,13 +90,8 @@ const CondicionEnroque* condicionEnroque(int32_t tipo) {
 
 // Whether the castling can be played here.
 inline bool enroqueCumple(const Tablero& t, const CondicionEnroque& c) {
-    if (!(t.derechosEnroque & c.derecho)) return false;
-    // Rights read from text need not match the board; make assumes king and rook are home.
-    if (t.piezas[c.rey] != c.codigoRey || t.casillaRey[colorPieza(c.codigoRey)] != c.rey ||
-        t.piezas[c.torre] != c.codigoTorre)
-        return false;
-    if (t.ocupadas() & c.vacias) return false;
-    return !casillaAtacada(t, c.atacada1, c.atacante) && !casillaAtacada(t, c.atacada2, c.atacante);
+    return enroquePreparado(t, c) && !casillaAtacada(t, c.atacada1, c.atacante) &&
+           !casillaAtacada(t, c.atacada2, c.atacante);
 }
 
 inline void agregarEnroque(ListaMovimientos& lista, const Tablero& t, const CondicionEnroque& c) {

@@ -5,6 +5,7 @@
 #include "consola/plataforma.h"
 #include "consola/salida.h"
 #include "generacion/ataques.h"
+#include "generacion/conteo.h"
 #include "tablero/tablero.h"
 
 uint64_t nodosPerft = 0;
@@ -21,15 +22,17 @@ const PosicionTest PosicionesTest[NumPosicionesTest] = {
 
 void contarPerft(Tablero& t, ListaMovimientos* listas, int32_t profundidad, int32_t ply) {
     ListaMovimientos& lista = listas[ply];
+    // The last ply is counted without making its moves, the list serving as scratch.
+    if (profundidad <= 1) {
+        nodosPerft += contarJugadasLegales(t, lista);
+        return;
+    }
     generarTodos(lista, t);
     // Out of check, only the few moves that can expose the king take the test after make.
     const Bitboard riesgo = casillasDeRiesgo(t, t.colorQueMueve());
     for (int32_t i = 0; i < lista.cantidad; ++i) {
         if (!hacerSiLegal(t, lista.movimientos[i], riesgo)) continue;
-        if (profundidad - 1 < 1)
-            ++nodosPerft;
-        else
-            contarPerft(t, listas, profundidad - 1, ply + 1);
+        contarPerft(t, listas, profundidad - 1, ply + 1);
         t.deshacerMovimiento();
     }
 }
