@@ -30,9 +30,7 @@ Proceso::Plazo Proceso::escalar(Plazo plazo) {
 }
 
 Proceso::Proceso() {
-    const std::string ruta = variable("QV_MOTOR") != nullptr ? variable("QV_MOTOR") : QV_BINARIO;
-    const std::string extension = ruta.size() >= 4 ? ruta.substr(ruta.size() - 4) : "";
-    finDeLineaWindows = extension == ".exe" || extension == ".EXE";
+    const char* ruta = variable("QV_MOTOR") != nullptr ? variable("QV_MOTOR") : QV_BINARIO;
     const char* lanzador = variable("QV_LANZADOR");
     // A write to a child that has already ended must fail, not kill the test.
     std::signal(SIGPIPE, SIG_IGN);
@@ -42,10 +40,8 @@ Proceso::Proceso() {
     if (pid == 0) {
         dup2(haciaHijo[0], STDIN_FILENO);
         dup2(desdeHijo[1], STDOUT_FILENO);
-        if (lanzador != nullptr)
-            execlp(lanzador, lanzador, ruta.c_str(), static_cast<char*>(nullptr));
-        else
-            execl(ruta.c_str(), ruta.c_str(), static_cast<char*>(nullptr));
+        if (lanzador != nullptr) execlp(lanzador, lanzador, ruta, static_cast<char*>(nullptr));
+        execl(ruta, ruta, static_cast<char*>(nullptr));
         _exit(127);
     }
     close(haciaHijo[0]);
@@ -80,29 +76,22 @@ void Proceso::cerrarEntrada() {
 
 std::optional<std::string> Proceso::leerLinea(Plazo plazo) {
     const auto limite = Reloj::now() + plazo;
-    for (;;) {
-        const std::string::size_type fin = pendiente.find('\n');
-        if (fin != std::string::npos) {
-            std::string linea = pendiente.substr(0, fin);
-            pendiente.erase(0, fin + 1);
-            if (finDeLineaWindows && !linea.empty() && linea.back() == '\r') linea.pop_back();
-            return linea;
-        }
-        if (finSalida || salida < 0) break;
+    std::string::size_type fin;
+    while ((fin = pendiente.find('\n')) == std::string::npos && !finSalida) {
         pollfd pfd{salida, POLLIN, 0};
         const int listos = poll(&pfd, 1, milisegundosHasta(limite));
-        if (listos == 0) return std::nullopt;
         if (listos < 0 && errno == EINTR) continue;
-        if (listos < 0) return std::nullopt;
+        if (listos <= 0) return std::nullopt;
         char buffer[4096];
         const ssize_t n = read(salida, buffer, sizeof buffer);
         if (n > 0) pendiente.append(buffer, static_cast<std::size_t>(n));
         finSalida = n == 0 || (n < 0 && errno != EINTR);
     }
     if (pendiente.empty()) return std::nullopt;
-    std::string resto;
-    resto.swap(pendiente);
-    return resto;
+    std::string linea = pendiente.substr(0, fin);
+    pendiente.erase(0, fin == std::string::npos ? fin : fin + 1);
+    if (fin != std::string::npos && !linea.empty() && linea.back() == '\r') linea.pop_back();
+    return linea;
 }
 
 std::optional<int> Proceso::esperarFin(Plazo plazo) {

@@ -22,10 +22,11 @@ class Proceso {
     bool escribir(const std::string& bytes);
     void cerrarEntrada();
 
-    // The next output line without its line end; nothing when the deadline passes or the output
-    // ends first. A last piece without a line end is returned as a line at the end of output.
+    // The next output line without its "\n", and without the "\r" before it that a Windows build
+    // writes; nothing when the deadline passes or the output ends first. A last piece without a
+    // line end is returned as a line.
     std::optional<std::string> leerLinea(Plazo plazo = plazoPorDefecto());
-    // True once the output has ended, with every line read.
+    // True once the output has ended and every line has been read.
     bool agotado() const { return finSalida && pendiente.empty(); }
 
     // Exit status (0..255) after a normal exit, minus the signal number after a kill by a
@@ -42,8 +43,6 @@ class Proceso {
     int entrada = -1;
     int salida = -1;
     bool finSalida = false;
-    // A Windows build ends its lines with "\r\n"; lines are handed out without the "\r".
-    bool finDeLineaWindows = false;
     std::optional<int> estadoFinal;
     std::string pendiente;
 };

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -14,24 +13,14 @@ inline bool empiezaPor(const std::string& linea, const std::string& prefijo) {
     return linea.compare(0, prefijo.size(), prefijo) == 0;
 }
 
-inline Lineas palabras(const std::string& linea) {
-    std::istringstream s(linea);
-    Lineas r;
-    for (std::string p; s >> p;) r.push_back(p);
-    return r;
-}
-
 // The engine with its ten start-up lines read. Deadlines are in milliseconds before the scaling
 // of Proceso::escalar. The destructor sends "quit", a no-op for an engine that has ended.
 class SesionUCI {
   public:
     SesionUCI() {
-        for (int i = 0; i < 10; ++i) {
-            const auto linea = proceso.leerLinea();
-            if (!linea) ADD_FAILURE() << "start-up line " << i + 1 << " missing";
-            if (!linea) return;
-            arranque.push_back(*linea);
-        }
+        for (int i = 0; i < 10; ++i)
+            if (const auto linea = proceso.leerLinea()) arranque.push_back(*linea);
+        EXPECT_EQ(arranque.size(), 10u) << "start-up lines missing";
     }
     ~SesionUCI() {
         if (proceso.escribir("quit\n")) proceso.esperarFin();
@@ -50,17 +39,26 @@ class SesionUCI {
             leidas.push_back(*l);
             if (empiezaPor(*l, prefijo)) return leidas;
         }
-        ADD_FAILURE() << "no \"" << prefijo
-                      << "\" in time; last line: " << (leidas.empty() ? "none" : leidas.back());
+        ADD_FAILURE() << "no \"" << prefijo << "\" in time after " << leidas.size() << " lines";
         return {};
     }
-    // Everything printed for the line, fenced off by an "isready" sent after it.
-    Lineas salidaDe(const std::string& linea, int plazo = 10000) {
-        enviar(linea);
+    // Everything printed before the answer to an "isready" sent now.
+    Lineas valla(int plazo = 10000) {
         enviar("isready");
         Lineas r = hasta("readyok", plazo);
         if (!r.empty()) r.pop_back();
         return r;
+    }
+    Lineas salidaDe(const std::string& linea) {
+        enviar(linea);
+        return valla();
+    }
+    // The engine ends by itself with status 0 and prints nothing more.
+    void finSilencioso() {
+        const auto linea = proceso.leerLinea();
+        EXPECT_FALSE(linea) << *linea;
+        EXPECT_TRUE(proceso.agotado()) << "output did not end";
+        EXPECT_EQ(proceso.esperarFin(), 0);
     }
 
     Proceso proceso;
