@@ -184,10 +184,14 @@ def preparar_copia(arbol, trabajos):
     arbol.mkdir(parents=True, exist_ok=True)
     for nombre_ in COPIAR:
         origen, destino = RAIZ / nombre_, arbol / nombre_
+        # Fresh copies with fresh times: a file left mutated by an interrupted run must be
+        # rebuilt from the original.
+        if destino.is_dir():
+            shutil.rmtree(destino)
         if origen.is_dir():
-            shutil.copytree(origen, destino, dirs_exist_ok=True)
+            shutil.copytree(origen, destino, copy_function=shutil.copy)
         elif origen.exists():
-            shutil.copy2(origen, destino)
+            shutil.copy(origen, destino)
     construccion = arbol / "build"
     configurar = ["cmake", "-S", ".", "-B", "build", "-G", "Ninja", "-DCMAKE_BUILD_TYPE=Release",
                   "-DQV_BENCH=OFF"]
