@@ -61,7 +61,9 @@ test-fuzz: fuzz-build
 	$(FUZZ_DIR)/fuzz_consola $(FUZZ_OPCIONES) -seed=1 -max_total_time=60 $(FUZZ_DIR)/corpus-test fuzz/corpus
 
 # Windows executables from Debian's mingw-w64 (static, so they run on a bare Windows machine).
-# `make dist` puts the Linux x86-64 (generic CPU) and both Windows engines in dist/.
+# `make dist` puts two Linux engines in dist/, one for any x86-64 CPU and one for x86-64-v3
+# CPUs (AVX2, BMI2 and POPCNT: desktop processors since about 2013-2015), and both Windows
+# engines.
 build-win32:
 	@$(DEPENDENCIAS) windows
 	cmake --preset win32
@@ -75,8 +77,11 @@ build-win64:
 dist: build-win32 build-win64
 	cmake --preset dist
 	cmake --build --preset dist -j $(JOBS)
+	cmake --preset dist-v3
+	cmake --build --preset dist-v3 -j $(JOBS)
 	mkdir -p dist
-	cp build/dist/quorvantel dist/quorvantel
+	cp build/dist/quorvantel dist/quorvantel-x86-64
+	cp build/dist-v3/quorvantel dist/quorvantel-x86-64-v3
 	cp build/win32/quorvantel.exe dist/quorvantel-win32.exe
 	cp build/win64/quorvantel.exe dist/quorvantel-win64.exe
 
