@@ -26,9 +26,7 @@ TEST(Go, PalabrasYPresupuestos) {
         {"wtime 60000 winc 1000", 2000, 0, 0, false},
         // With a moves-to-go count the increment plays no part.
         {"wtime 60000 movestogo 19 winc 5000", 3000, 0, 0, false},
-        {"wtime 60000 movestogo 1", 30000, 0, 0, false},
         {"wtime 600000 winc 9000 btime 6000 binc 200", 19000, 300, 0, false},
-        {"btime 6000 binc 200 movestogo 5", 0, 1000, 0, false},
         {"wtime 1 btime 1 movestogo 19 movetime 5000 depth 7", 5000, 5000, 7, false},
         // Negative or overflowing values count as zero; unknown words are passed over.
         {"wtime -100 btime -100 winc -5 binc -5", 0, 0, 0, false},
@@ -36,7 +34,6 @@ TEST(Go, PalabrasYPresupuestos) {
         {"wtime 6000 movestogo 4294967295 depth 99999999999", 100, 0, 0, false},
         // A value is never read as a key word; searchmoves takes one word.
         {"depth wtime 6000", 0, 0, 0, false},
-        {"nodes wtime mate movetime 80", 0, 0, 0, false},
         {"btime 500 wtime", 0, 8, 0, false},
         {"searchmoves wtime 100 infinite", 0, 0, 0, true},
         {"movetime infinite depth -1", 0, 0, -1, false},

