@@ -1,198 +1,121 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <functional>
-#include <future>
-#include <string>
-#include <sys/ioctl.h>
-#include <thread>
+#include <tuple>
 #include <unistd.h>
-#include <vector>
 
-#include "apoyo/proceso.h"
-#include "consola/consola.h"
-#include "consola/consola_uci.h"
-#include "consola/plataforma.h"
+#include "apoyo/consistencia.h"
+#include "apoyo/consola_en_proceso.h"
+#include "busqueda/estadisticas.h"
+#include "uci/control_tiempo.h"
 
 namespace {
 
-using namespace std::chrono_literals;
 using Lineas = std::vector<std::string>;
 
-// Standard input replaced by a pipe holding the given bytes, restored on destruction.
-class EntradaSustituida {
-  public:
-    explicit EntradaSustituida(const std::string& bytes) {
-        guardada = dup(STDIN_FILENO);
-        int extremos[2];
-        EXPECT_EQ(pipe(extremos), 0);
-        dup2(extremos[0], STDIN_FILENO);
-        close(extremos[0]);
-        // The test inputs fit in the pipe buffer, so the write cannot block.
-        EXPECT_EQ(write(extremos[1], bytes.data(), bytes.size()),
-                  static_cast<ssize_t>(bytes.size()));
-        close(extremos[1]);
-        std::clearerr(stdin);
+// The limits of each "go" from its words, and the budget of each side, read after a search of
+// a checkmated position, which visits no node. Every "go" starts from zero limits.
+TEST(Go, PalabrasYPresupuestos) {
+    const struct {
+        const char* palabras;
+        uint32_t blancas, negras;
+        int32_t depth;
+        bool infinite;
+    } casos[] = {
+        {"wtime 60000", 1000, 0, 0, false},
+        {"wtime 60000 winc 1000", 2000, 0, 0, false},
+        // With a moves-to-go count the increment plays no part.
+        {"wtime 60000 movestogo 19 winc 5000", 3000, 0, 0, false},
+        {"wtime 600000 winc 9000 btime 6000 binc 200", 19000, 300, 0, false},
+        {"wtime 1 btime 1 movestogo 19 movetime 5000 depth 7", 5000, 5000, 7, false},
+        // Negative or overflowing values count as zero; unknown words are passed over.
+        {"wtime -100 btime -100 winc -5 binc -5", 0, 0, 0, false},
+        {"movestogo -1 wtime 1000 ponder", 16, 0, 0, false},
+        {"wtime 6000 movestogo 4294967295 depth 99999999999", 100, 0, 0, false},
+        // A value is never read as a key word; searchmoves takes one word.
+        {"depth wtime 6000", 0, 0, 0, false},
+        {"btime 500 wtime", 0, 8, 0, false},
+        {"searchmoves wtime 100 infinite", 0, 0, 0, true},
+        {"movetime infinite depth -1", 0, 0, -1, false},
+        {"  wtime   700 wtime 100 depth 2 depth 9 ", 1, 0, 9, false},
+    };
+    ConsolaEnProceso consola;
+    consola.enviar("position fen rnb1kbnr/pppp1ppp/8/4p3/6Pq/5P2/PPPPP2P/RNBQKBNR w KQkq - 1 3");
+    const ControlTiempo& c = *consola.motor->controlTiempo;
+    for (const auto& caso : casos) {
+        SCOPED_TRACE(caso.palabras);
+        EXPECT_EQ(consola.enviar(std::string("go ") + caso.palabras).back(), "bestmove xxxx");
+        EXPECT_EQ(
+            std::make_tuple(c.tiempoAsignado(Blanco), c.tiempoAsignado(Negro), c.depth, c.infinite),
+            std::make_tuple(caso.blancas, caso.negras, caso.depth, caso.infinite));
     }
-    ~EntradaSustituida() {
-        dup2(guardada, STDIN_FILENO);
-        close(guardada);
-        std::clearerr(stdin);
-    }
-
-  private:
-    int guardada = -1;
-};
-
-// Bytes still unread in standard input.
-int bytesSinLeer() {
-    int n = -1;
-    ioctl(STDIN_FILENO, FIONREAD, &n);
-    return n;
+    // Without words nothing runs and nothing is reset.
+    EXPECT_EQ(consola.enviar("go "), Lineas{});
+    EXPECT_EQ(c.depth, 9);
 }
 
-// Records every line it is given and ends on "quit", as the real console does. On "go" it
-// takes the road of a search: it releases the reader itself, polls for the next line, executes
-// it at once and returns without a second release.
+// Twenty-one queens make the quiescence search of a two-ply search run to hundreds of thousands
+// of nodes; a depth limit does not bound it, the periodic check does. "isready" is answered
+// during the search; the count waits for its end.
+TEST(Consola, BusquedaSinFinLaTerminaLaComprobacionPeriodica) {
+    ConsolaEnProceso consola;
+    Tablero& t = *consola.motor->tablero;
+    consola.enviar("position fen QQQQQQQQ/qqQQQQQQ/2qqpqqq/2Kp3k/8/8/8/8 b - - 0 1");
+    consola.durante = {"perft 1", "isready"};
+    const Lineas salida = consola.enviar("go depth 2");
+    EXPECT_EQ(consola.comprobaciones, 3);
+    EXPECT_LT(estadisticas.nodos, 4 * 25000u);
+    std::string orden;
+    for (const std::string& l : salida)
+        for (const char* p : {"readyok", "bestmove", "Perft(1)"})
+            if (l.rfind(p, 0) == 0) orden += std::string(p) + " ";
+    EXPECT_EQ(orden, "readyok bestmove Perft(1) ");
+    EXPECT_EQ(inconsistencia(t), "");
+}
+
+// Standard input from now on holds the given bytes.
+void ponerEntrada(const std::string& bytes) {
+    std::FILE* archivo = std::tmpfile();
+    std::fwrite(bytes.data(), 1, bytes.size(), archivo);
+    std::rewind(archivo);
+    dup2(fileno(archivo), STDIN_FILENO);
+    std::fclose(archivo);
+    std::clearerr(stdin);
+}
+
+// Records the lines the reader hands over and ends on "quit", as the real console does.
 class ConsolaRegistro : public Consola {
   public:
     void procesarLinea() override {
-        lineas.push_back(std::string(profundidad, '>') + linea);
-        if (alProcesar) alProcesar();
-        if (linea == "quit") salir = true;
-        // Read before the release: the reader then overwrites `linea`.
-        const bool busqueda = linea == "go";
+        lineas.push_back(linea);
+        salir = linea == "quit";
         liberarLector();
-        if (!busqueda) return;
-        const auto limite = std::chrono::steady_clock::now() + Proceso::escalar(5000ms);
-        while (!hayLineaPendiente()) {
-            if (std::chrono::steady_clock::now() > limite) return;
-            std::this_thread::sleep_for(1ms);
-        }
-        senalConsumida = !hayLineaPendiente();
-        ++profundidad;
-        procesarLinea();
-        --profundidad;
     }
-
-    // Runs the loop with a deadline; a hang aborts the test program instead of hanging it.
-    Lineas ejecutarConPlazo() {
-        std::promise<void> fin;
-        std::future<void> terminado = fin.get_future();
-        std::thread hilo([&] {
-            ejecutar();
-            fin.set_value();
-        });
-        if (terminado.wait_for(Proceso::escalar(5000ms)) != std::future_status::ready) {
-            std::fprintf(stderr, "the console loop did not end within the deadline\n");
-            std::abort();
-        }
-        hilo.join();
-        return lineas;
-    }
-
     Lineas lineas;
-    std::function<void()> alProcesar;
-    bool senalConsumida = false;
-    std::size_t profundidad = 0;
 };
 
-// Auto-reset without a count: two signals wake one wait, and a wait consumes the signal, also
-// between threads.
-TEST(Evento, ReinicioAutomaticoSinCuentaYEntreHilos) {
-    Evento e, respuesta;
-    EXPECT_FALSE(e.probar()) << "signalled at creation";
-    e.senalar();
-    e.senalar();
-    EXPECT_TRUE(e.probar());
-    EXPECT_FALSE(e.probar()) << "two signals must not be counted as two";
-    e.senalar();
-    e.esperar();
-    std::thread otro([&] {
-        e.esperar();
-        respuesta.senalar();
-    });
-    e.senalar();
-    respuesta.esperar();
-    otro.join();
-    EXPECT_FALSE(e.probar()) << "a wait must consume the signal";
-}
-
-TEST(Plataforma, TicksYFalloForzadoSoloDelSiguienteHilo) {
-    const uint32_t antes = ticksMilisegundos();
-    std::this_thread::sleep_for(30ms);
-    // Unsigned difference, so that it holds across a wrap of the counter too.
-    const uint32_t transcurrido = ticksMilisegundos() - antes;
-    EXPECT_GE(transcurrido, 29u);
-    EXPECT_LT(transcurrido, 5000u);
-
-    forzarFalloProximoHilo(77u);
-    bool ejecutado = false;
-    Hilo fallido, bueno;
-    EXPECT_EQ(fallido.iniciar([&] { ejecutado = true; }), 77u);
-    fallido.esperarFin();
-    EXPECT_FALSE(ejecutado);
-    EXPECT_EQ(bueno.iniciar([&] { ejecutado = true; }), 0u);
-    bueno.esperarFin();
-    EXPECT_TRUE(ejecutado);
-}
-
-// Lines reach the dispatcher whole, with one final "\r" taken off; a last piece without its
-// line end is dropped for "quit"; a line of 1023 characters fills one read of the reader exactly.
+// Lines reach the dispatcher whole, with one final "\r" taken off; a last piece without its line
+// end is dropped for "quit"; nothing after "quit" is read.
 TEST(Lector, LineasComoLlegan) {
-    const std::string larga(5000, 'k'), justa(1023, 'j'), doble(2046, 'd');
+    const std::string larga(5000, 'k');
     const std::pair<std::string, Lineas> casos[] = {
-        {"uno\r\ndos\n\r\n  \n" + larga + "\r\nsin fin de linea",
-         {"uno", "dos", "", "  ", larga, "quit"}},
-        {std::string("a\r\r\nb\rc\n\r\nd\0e\n", 14), {"a\r", "b\rc", "", {"d\0e", 3}, "quit"}},
-        {justa + "\n" + doble + "\r\n" + justa + "\rquit\n",
-         {justa, doble, justa + "\rquit", "quit"}},
-        {"go\nstop\ndespues\n", {"go", ">stop", "despues", "quit"}},
-        {"go\nquit\nnunca\n", {"go", ">quit"}}};
+        {"uno\r\n\n" + larga + "\r\nsin fin de linea", {"uno", "", larga, "quit"}},
+        {std::string("a\r\r\nb\rc\nd\0e\n", 12), {"a\r", "b\rc", {"d\0e", 3}, "quit"}},
+        {"quit\nnunca\n", {"quit"}}};
     for (const auto& [entrada, esperadas] : casos) {
-        EntradaSustituida sustituta(entrada);
+        ponerEntrada(entrada);
         ConsolaRegistro consola;
+        consola.ejecutar();
         // Compared whole but printed short: the long lines would flood a failure.
-        const Lineas lineas = consola.ejecutarConPlazo();
-        EXPECT_TRUE(lineas == esperadas)
-            << entrada.substr(0, 30) << ": " << ::testing::PrintToString(lineas);
-        if (esperadas[0] == "go") {
-            EXPECT_TRUE(consola.senalConsumida);
-        }
+        EXPECT_TRUE(consola.lineas == esperadas) << entrada.substr(0, 30);
     }
-}
-
-// The reader reads the next line only after the release, and nothing after "quit".
-TEST(Lector, NoLeeLaLineaSiguienteHastaLaLiberacionNiTrasQuit) {
-    EntradaSustituida entrada("uno\ndos\nquit\ntres\n");
-    ConsolaRegistro consola;
-    std::vector<int> sinLeer;
-    // The pause leaves room for a reader that does not wait for the release.
-    consola.alProcesar = [&] {
-        std::this_thread::sleep_for(20ms);
-        sinLeer.push_back(bytesSinLeer());
-    };
-    EXPECT_EQ(consola.ejecutarConPlazo(), (Lineas{"uno", "dos", "quit"}));
-    EXPECT_EQ(sinLeer, (std::vector<int>{14, 10, 5}));
-    EXPECT_EQ(bytesSinLeer(), 5);
-}
-
-// One blank after the word is skipped, a second one is kept.
-TEST(Despacho, ArgumentosTrasLaPalabra) {
-    EXPECT_EQ(textoArgumentos("go", 2), "");
-    EXPECT_EQ(textoArgumentos("go ", 2), "");
-    EXPECT_EQ(textoArgumentos("go  x", 2), " x");
-    EXPECT_EQ(textoArgumentos(" uci", 0), "uci");
 }
 
 TEST(ConsolaDeathTest, FalloAlIniciarElLectorTerminaConUno) {
-    ::testing::FLAGS_gtest_death_test_style = "threadsafe";
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
         {
             dup2(STDERR_FILENO, STDOUT_FILENO);
-            EntradaSustituida entrada("uno\n");
             ConsolaRegistro consola;
             forzarFalloProximoHilo(4000000000u);
             consola.ejecutar();

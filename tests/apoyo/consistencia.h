@@ -4,11 +4,11 @@
 
 #include "tablero/tablero.h"
 
-// Recomputes everything that follows from the piece array and compares it with the board's
-// incremental state. The key is not comparable while a null move is made.
-bool tableroConsistente(const Tablero& t, std::string* motivo = nullptr,
-                        bool comprobarClave = true);
+// Empty when every field derived from the piece array and the state (colour, piece and rotated
+// boards, material counters, king squares and, unless `conClave` is false as while a null move
+// is made, the key) equals the engine's own recomputation; else the first field that does not.
+std::string inconsistencia(const Tablero& t, bool conClave = true);
 
-// Compares every field that make and unmake must restore (the king entries of bitboardsPieza,
-// which make does not keep, are left out).
-bool tablerosIguales(const Tablero& a, const Tablero& b, std::string* diferencia = nullptr);
+// Empty when the boards agree on the pieces, the state, the history count, the king squares and
+// every derived field; else the first field that differs.
+std::string diferencia(const Tablero& a, const Tablero& b);

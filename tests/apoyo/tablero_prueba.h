@@ -1,24 +1,33 @@
 #pragma once
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "generacion/ataques.h"
 #include "generacion/lista_movimientos.h"
+#include "generacion/tablas.h"
+#include "tablero/fen.h"
 #include "tablero/tablero.h"
+#include "tablero/zobrist.h"
 
-// Move lists of the engine in the shapes the tests compare.
+// Boards and move lists in the shapes the tests compare.
 namespace ayuda {
 
 using Movimientos = std::vector<Movimiento>;
-using Textos = std::vector<std::string>;
 
 constexpr Casilla cs(const char* n) {
     return (n[0] - 'a') + 8 * (n[1] - '1');
 }
-constexpr Bitboard bit(const char* n) {
-    return Bitboard{1} << cs(n);
+
+// A board without engine holding the FEN position; the process-wide tables are filled once.
+inline std::unique_ptr<Tablero> tableroDesdeFEN(const std::string& fen) {
+    static const bool tablas = (inicializarTablas(), inicializarZobrist(), true);
+    (void)tablas;
+    auto t = std::make_unique<Tablero>(nullptr);
+    establecerPosicion(*t, PosicionFEN(fen));
+    return t;
 }
 
 constexpr int Capturas = 1, Tranquilos = 2, PseudoLegales = 3, Evasiones = 4;
@@ -45,19 +54,17 @@ inline Movimientos legales(Tablero& t) {
     return resultado;
 }
 
-inline Textos textos(const Movimientos& movimientos) {
-    Textos resultado;
-    for (Movimiento m : movimientos) resultado.push_back(movimientoATexto(m));
+// The moves in coordinate notation, separated by blanks.
+inline std::string texto(const Movimientos& movimientos) {
+    std::string resultado;
+    for (Movimiento m : movimientos)
+        resultado += (resultado.empty() ? "" : " ") + movimientoATexto(m);
     return resultado;
 }
 
 inline Movimientos ordenados(Movimientos movimientos) {
     std::sort(movimientos.begin(), movimientos.end());
     return movimientos;
-}
-
-inline bool contiene(const Textos& lista, const std::string& texto) {
-    return std::find(lista.begin(), lista.end(), texto) != lista.end();
 }
 
 } // namespace ayuda
