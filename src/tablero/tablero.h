@@ -30,6 +30,7 @@ struct RegistroHistorial {
     int32_t derechosEnroque;
     int32_t movidasRegla50;
     uint64_t hashKey;
+    int32_t valorCasillas;
 };
 
 // The position: piece array, bitboards, rotated occupancies, state, key, counters
@@ -91,4 +92,7 @@ class Tablero {
     Bitboard Rotado90;
     Bitboard Rotado45;
     Bitboard Rotado315;
+    // The piece-square part of the evaluation, from White's side: the sum of `ValorCasilla` over
+    // every piece but the kings.
+    int32_t valorCasillas;
 };

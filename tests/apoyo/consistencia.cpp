@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "evaluacion/tablas_evaluacion.h"
 #include "generacion/tablas.h"
 #include "tablero/movimiento.h"
 #include "tablero/zobrist.h"
@@ -35,6 +36,7 @@ bool tableroConsistente(const Tablero& t, std::string* motivo, bool comprobarCla
     int32_t material[2] = {};
     int32_t valorPiezas[2] = {};
     int32_t totalPeones[2] = {};
+    int32_t valorCasillas = 0;
     for (Casilla s = 0; s < 64; ++s) {
         const int32_t p = t.piezas[s];
         if (p == Vacio) continue;
@@ -46,6 +48,7 @@ bool tableroConsistente(const Tablero& t, std::string* motivo, bool comprobarCla
         material[c] += ValorMaterial[p];
         valorPiezas[c] += ValorPiezas[p];
         totalPeones[c] += CuentaPeones[p];
+        valorCasillas += ValorCasilla[p][s];
     }
     if (blancas != t.piezasBlancas)
         return fallo(motivo, describir("piezasBlancas", blancas, t.piezasBlancas));
@@ -68,6 +71,8 @@ bool tableroConsistente(const Tablero& t, std::string* motivo, bool comprobarCla
             return fallo(motivo,
                          describir("casillaRey", 63 - __builtin_clzll(reyes), t.casillaRey[c]));
     }
+    if (valorCasillas != t.valorCasillas)
+        return fallo(motivo, describir("valorCasillas", valorCasillas, t.valorCasillas));
     const Bitboard ocupacion = blancas | negras;
     if (Tablero::aRotado90(ocupacion) != t.Rotado90)
         return fallo(motivo, describir("Rotado90", Tablero::aRotado90(ocupacion), t.Rotado90));
@@ -106,6 +111,8 @@ bool tablerosIguales(const Tablero& a, const Tablero& b, std::string* diferencia
         if (a.casillaRey[c] != b.casillaRey[c])
             return fallo(diferencia, describir("casillaRey", a.casillaRey[c], b.casillaRey[c]));
     }
+    if (a.valorCasillas != b.valorCasillas)
+        return fallo(diferencia, describir("valorCasillas", a.valorCasillas, b.valorCasillas));
     if (a.numHistorial != b.numHistorial)
         return fallo(diferencia, describir("numHistorial", a.numHistorial, b.numHistorial));
     if (a.piezasBlancas != b.piezasBlancas)
