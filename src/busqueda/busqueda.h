@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "busqueda/estadisticas.h"
 #include "generacion/lista_movimientos.h"
 #include "tablero/movimiento.h"
 #include "tablero/tipos.h"
@@ -26,7 +27,11 @@ class Busqueda {
     void imprimirResumen() const;
 
     Movimiento pensar();
-    bool comprobarTiempo();
+    // Every node calls it; only one in many thousands reads the clock and the console.
+    bool comprobarTiempo() {
+        if (estadisticas.nodos > proximaComprobacion) atenderComprobacion();
+        return detener;
+    }
 
     int32_t buscarRaiz(int32_t profundidad);
     int32_t buscar(int32_t profundidad, int32_t alfa, int32_t beta, int32_t ply,
@@ -64,6 +69,7 @@ class Busqueda {
     int32_t buscarHijo(int32_t profundidad, int32_t alfa, int32_t beta, int32_t ply,
                        bool nuloPermitido);
     int32_t sinMovimientos(int32_t ply) const;
+    void atenderComprobacion();
     void limpiarTablasBusqueda();
     void actualizarKillersHistoria(int32_t ply, Movimiento m, int32_t profundidad);
     void imprimirInfo(int32_t puntuacion) const;
