@@ -100,8 +100,9 @@ int32_t Busqueda::buscar(int32_t profundidad, int32_t alfa, int32_t beta, int32_
     iniciarLista(lista, tablero, this, ply, enJaqueNodo ? ModoEvasiones : ModoBusqueda);
 
     // 9. Search every legal move, extended, one ply shallower.
+    const Bitboard riesgo = riesgoDeNodo(t, enJaqueNodo);
     while (const Movimiento m = siguienteDeNodo(lista, enJaqueNodo)) {
-        if (!hacerDeNodo(t, m, enJaqueNodo)) continue;
+        if (!hacerDeNodo(t, m, enJaqueNodo, riesgo)) continue;
         ++buscados;
         const int32_t nuevaProfundidad = profundidad - UnPly + extension(ply, amenaza);
         const int32_t s = buscarHijo(nuevaProfundidad, alfa, beta, ply + 1, nuloPermitido);

@@ -15,10 +15,16 @@ inline Movimiento siguienteDeNodo(ListaMovimientos& lista, bool enJaqueNodo) {
     return enJaqueNodo ? siguienteEvasion(lista) : siguienteMovimiento(lista);
 }
 
-// Makes a move of the node's list and keeps it when legal. Evasions are legal by construction,
-// so a node in check makes them untested.
-inline bool hacerDeNodo(Tablero& t, Movimiento m, bool enJaqueNodo) {
-    if (!enJaqueNodo) return hacerSiLegal(t, m);
+// The squares that a move of the node's side must leave to need the legality test after make.
+// A node in check needs none: its evasions are legal by construction.
+inline Bitboard riesgoDeNodo(const Tablero& t, bool enJaqueNodo) {
+    return enJaqueNodo ? 0 : casillasDeRiesgo(t, t.colorQueMueve());
+}
+
+// Makes a move of the node's list and keeps it when legal. Evasions are made untested; any other
+// move is tested when it leaves one of the node's risky squares.
+inline bool hacerDeNodo(Tablero& t, Movimiento m, bool enJaqueNodo, Bitboard riesgo) {
+    if (!enJaqueNodo) return hacerSiLegal(t, m, riesgo);
     t.hacerMovimiento(m);
     return true;
 }
