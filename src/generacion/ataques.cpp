@@ -20,17 +20,6 @@ bool casillaAtacada(const Tablero& t, Casilla s, int bando) {
     return ((torre | alfil) & damas) != 0;
 }
 
-Bitboard atacantesCasilla(const Tablero& t, Casilla s) {
-    const Bitboard* bb = t.bitboardsPieza;
-    const Bitboard damas = bb[DamaBlanca] | bb[DamaNegra];
-    return (ataquesTorre(t, s) & (bb[TorreBlanca] | bb[TorreNegra] | damas)) |
-           (ataquesAlfil(t, s) & (bb[AlfilBlanco] | bb[AlfilNegro] | damas)) |
-           (TablaAtaquesRey[s] & (bitRey(t, Blanco) | bitRey(t, Negro))) |
-           (TablaAtaquesCaballo[s] & (bb[CaballoBlanco] | bb[CaballoNegro])) |
-           (TablaAtaquesPeonBlanco[s] & bb[PeonNegro]) |
-           (TablaAtaquesPeonNegro[s] & bb[PeonBlanco]);
-}
-
 bool estaClavada(const Tablero& t, Casilla s, int bando) {
     const uint32_t k = static_cast<uint32_t>(t.casillaRey[bando]);
     // Without a king on the board nothing is pinned.
