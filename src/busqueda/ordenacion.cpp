@@ -204,6 +204,19 @@ void ordenar(ListaMovimientos& lista, int32_t lo, int32_t hi) {
     int32_t* p = lista.puntuaciones;
     Movimiento* m = lista.movimientos;
     while (lo < hi) {
+        // Two entries, the first of them the pivot: the partition swaps them unless the second
+        // scores lower, and nothing is left to sort. Done without a branch, as the scores seldom
+        // say in advance which way it goes.
+        if (hi == lo + 1) {
+            const uint32_t cambio = 0u - static_cast<uint32_t>(p[hi] >= p[lo]);
+            const uint32_t puntuaciones = static_cast<uint32_t>(p[lo] ^ p[hi]) & cambio;
+            const Movimiento movimientos = (m[lo] ^ m[hi]) & cambio;
+            p[lo] ^= static_cast<int32_t>(puntuaciones);
+            p[hi] ^= static_cast<int32_t>(puntuaciones);
+            m[lo] ^= movimientos;
+            m[hi] ^= movimientos;
+            return;
+        }
         const int32_t pivote = p[(lo + hi) / 2];
         int32_t i = lo;
         int32_t j = hi;
