@@ -9,18 +9,6 @@
 
 namespace {
 
-// Stages of the hand-out.
-constexpr int32_t EtapaHash = 0;
-constexpr int32_t EtapaGenerarCapturas = 1;
-constexpr int32_t EtapaPuntuarCapturas = 2;
-constexpr int32_t EtapaCapturasBuenas = 3;
-constexpr int32_t EtapaKiller1 = 4;
-constexpr int32_t EtapaKiller2 = 5;
-constexpr int32_t EtapaGenerarTranquilos = 6;
-constexpr int32_t EtapaPuntuarResto = 7;
-constexpr int32_t EtapaEntregar = 8;
-constexpr int32_t EtapaAgotada = 9;
-
 int32_t valorIntercambio(const ListaMovimientos& lista, Movimiento m) {
     return SEE(*lista.tablero, hastaDe(m), desdeDe(m), colorMovimiento(m));
 }
@@ -84,15 +72,6 @@ void puntuarResto(ListaMovimientos& lista) {
     ordenar(lista, 0, lista.cantidad - 1);
 }
 
-Movimiento entregarSiguiente(ListaMovimientos& lista) {
-    if (lista.siguiente < lista.cantidad) {
-        lista.puntuacionActual = lista.puntuaciones[lista.siguiente];
-        return lista.movimientos[lista.siguiente++];
-    }
-    lista.etapa = EtapaAgotada;
-    return MovimientoNulo;
-}
-
 } // namespace
 
 void iniciarLista(ListaMovimientos& lista, Tablero* tablero, Busqueda* busqueda, int32_t ply,
@@ -122,13 +101,11 @@ void iniciarLista(ListaMovimientos& lista, Tablero* tablero, Busqueda* busqueda,
     }
 }
 
-namespace {
-
 // The stage machine: from the current stage on, until a move is handed out. A stage is left
 // before its work is done, so each runs once, except the two that hand out from the list until it
 // runs dry; a generation stage goes straight on to scoring what it generated. Evasions jump from
 // the hash move to scoring the whole list; the quiescence search hands out its captures at once.
-Movimiento avanzar(ListaMovimientos& lista) {
+Movimiento avanzarEtapas(ListaMovimientos& lista) {
     for (;;) {
         switch (lista.etapa) {
         case EtapaHash: {
@@ -174,30 +151,13 @@ Movimiento avanzar(ListaMovimientos& lista) {
             puntuarResto(lista);
             break;
         case EtapaEntregar:
-            return entregarSiguiente(lista);
+            if (entregaPendiente(lista)) return entregar(lista);
+            lista.etapa = EtapaAgotada;
+            return MovimientoNulo;
         default:
             return MovimientoNulo;
         }
     }
-}
-
-} // namespace
-
-// The hash move and the killers carry no ordering score.
-Movimiento siguienteMovimiento(ListaMovimientos& lista) {
-    lista.puntuacionActual = 0;
-    return avanzar(lista);
-}
-
-// The evasions' own order (the hash move, then every evasion by score) comes from the list's
-// mode; handing them out is the same.
-Movimiento siguienteEvasion(ListaMovimientos& lista) {
-    return siguienteMovimiento(lista);
-}
-
-// Every capture is scored, so the score is set only when one is handed out.
-Movimiento siguienteCaptura(ListaMovimientos& lista) {
-    return avanzar(lista);
 }
 
 void ordenar(ListaMovimientos& lista, int32_t lo, int32_t hi) {
