@@ -64,6 +64,8 @@ class Busqueda {
     bool resumenActivo;
 
     // Steps that buscar and buscarRaiz share, inline in busqueda/nodo.h.
+    [[gnu::noinline]] int32_t qsearchCapturas(int32_t alfa, int32_t beta, int32_t ply,
+                                              int32_t estatica);
     int32_t sondearTabla(uint64_t clave, int32_t profundidad, int32_t ply);
     int32_t extensionJaque(int32_t ply);
     int32_t buscarHijo(int32_t profundidad, int32_t alfa, int32_t beta, int32_t ply,
