@@ -10,6 +10,7 @@
 #include "apoyo/motor_prueba.h"
 #include "busqueda/busqueda.h"
 #include "busqueda/estadisticas.h"
+#include "busqueda/nodo.h"
 #include "busqueda/puntuaciones.h"
 #include "busqueda/tabla_hash.h"
 #include "evaluacion/evaluacion.h"

@@ -9,9 +9,6 @@ constexpr int32_t ProfundidadReduccionMaxima = 48;
 // With this many piece units or fewer, passing may be the best move, so deep nodes do not try it.
 constexpr int32_t UnidadesSinZugzwang = 9;
 constexpr int32_t ProfundidadNuloSinMaterial = 56;
-// A mate threat and a single reply to check each extend a move by three quarters of a ply.
-constexpr int32_t ExtensionAmenaza = 6;
-constexpr int32_t ExtensionRespuestaUnica = 6;
 
 } // namespace
 
@@ -142,29 +139,6 @@ void Busqueda::actualizarKillersHistoria(int32_t ply, Movimiento m, int32_t prof
         killer1[ply] = m;
     }
     historia[piezaMovida(m)][hastaDe(m)] += profundidad / UnPly;
-}
-
-// Called right after a move is made at `ply`: a check, a known mate threat and a single reply to
-// check each extend the move, by at most one ply in all, fading out deep in the tree. The
-// counters count the reasons, whatever the cap and the fading leave of them.
-int32_t Busqueda::extension(int32_t ply, bool amenaza) {
-    int32_t e = extensionJaque(ply);
-    if (amenaza) {
-        e += ExtensionAmenaza;
-        ++estadisticas.extensionesAmenaza;
-    }
-    // The count is the list as it stands, which still holds the hash move while that is searched.
-    if (marcaJaque[ply] && listas[ply].cantidad == 1) {
-        e += ExtensionRespuestaUnica;
-        ++estadisticas.extensionesRespuestaUnica;
-    }
-    if (e > UnPly) e = UnPly;
-
-    // Extensions fade out between twice and four times the iteration depth.
-    const int32_t n = iteracion;
-    if (ply <= 2 * n) return e;
-    if (ply <= 4 * n) return ((4 * n - ply) * e) / (2 * n);
-    return 0;
 }
 
 // Looks for this position's key among the earlier positions with the same side to move since the

@@ -37,6 +37,7 @@ class Busqueda {
     int32_t buscar(int32_t profundidad, int32_t alfa, int32_t beta, int32_t ply,
                    bool nuloPermitido);
     int32_t qsearch(int32_t alfa, int32_t beta, int32_t ply);
+    // Inline in busqueda/nodo.h, for the main search's move loop.
     int32_t extension(int32_t ply, bool amenaza);
     bool esRepeticion(int32_t ply) const;
     void actualizarVariante(int32_t ply, Movimiento m);

@@ -8,7 +8,12 @@
 #include "generacion/ataques.h"
 #include "tablero/tablero.h"
 
-// The steps that a node of the main search and the root take alike.
+// The steps of a node, inline in the searches that take them: those that the main search and the
+// root take alike, and the main search's extension of each move.
+
+// A mate threat and a single reply to check each extend a move by three quarters of a ply.
+constexpr int32_t ExtensionAmenaza = 6;
+constexpr int32_t ExtensionRespuestaUnica = 6;
 
 // The next move of the node's list: evasions when the node is in check; 0 when none is left.
 inline Movimiento siguienteDeNodo(ListaMovimientos& lista, bool enJaqueNodo) {
@@ -53,6 +58,29 @@ inline int32_t Busqueda::buscarHijo(int32_t profundidad, int32_t alfa, int32_t b
                                     bool nuloPermitido) {
     return profundidad < UnPly ? -qsearch(-beta, -alfa, ply)
                                : -buscar(profundidad, -beta, -alfa, ply, nuloPermitido);
+}
+
+// Called right after a move is made at `ply`: a check, a known mate threat and a single reply to
+// check each extend the move, by at most one ply in all, fading out deep in the tree. The
+// counters count the reasons, whatever the cap and the fading leave of them.
+inline int32_t Busqueda::extension(int32_t ply, bool amenaza) {
+    int32_t e = extensionJaque(ply);
+    if (amenaza) {
+        e += ExtensionAmenaza;
+        ++estadisticas.extensionesAmenaza;
+    }
+    // The count is the list as it stands, which still holds the hash move while that is searched.
+    if (marcaJaque[ply] && listas[ply].cantidad == 1) {
+        e += ExtensionRespuestaUnica;
+        ++estadisticas.extensionesRespuestaUnica;
+    }
+    if (e > UnPly) e = UnPly;
+
+    // Extensions fade out between twice and four times the iteration depth.
+    const int32_t n = iteracion;
+    if (ply <= 2 * n) return e;
+    if (ply <= 4 * n) return ((4 * n - ply) * e) / (2 * n);
+    return 0;
 }
 
 // A node with no legal move: mated when in check, else stalemate.
