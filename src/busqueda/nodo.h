@@ -56,8 +56,10 @@ inline int32_t Busqueda::extensionJaque(int32_t ply) {
 // ply is left, the quiescence search below that. `ply` is the child's.
 inline int32_t Busqueda::buscarHijo(int32_t profundidad, int32_t alfa, int32_t beta, int32_t ply,
                                     bool nuloPermitido) {
-    return profundidad < UnPly ? -qsearch(-beta, -alfa, ply)
-                               : -buscar(profundidad, -beta, -alfa, ply, nuloPermitido);
+    if (profundidad < UnPly) return -qsearch(-beta, -alfa, ply);
+    // The child probes the table early on: its slot is fetched while the child starts.
+    tablaHash->anticipar(tablero->hashKey);
+    return -buscar(profundidad, -beta, -alfa, ply, nuloPermitido);
 }
 
 // Called right after a move is made at `ply`: a check, a known mate threat and a single reply to

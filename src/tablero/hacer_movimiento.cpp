@@ -248,8 +248,7 @@ void Tablero::hacerMovimiento(Movimiento m) {
     const Casilla desde = desdeDe(m);
     const Casilla hasta = hastaDe(m);
     const int32_t pieza = piezaMovida(m);
-    hashKey = ~hashKey ^ ZobristAlPaso[casillaAlPaso] ^ ZobristPieza[pieza][desde] ^
-              ZobristPieza[pieza][hasta];
+    hashKey = claveTrasMovida(pieza, desde, hasta);
     valorCasillas += ValorCasilla[pieza][hasta] - ValorCasilla[pieza][desde];
     ladoQueMueve = !ladoQueMueve;
     casillaAlPaso = CasillaNula;
