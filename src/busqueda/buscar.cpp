@@ -99,9 +99,8 @@ int32_t Busqueda::buscar(int32_t profundidad, int32_t alfa, int32_t beta, int32_
     // 9. Search every legal move, extended, one ply shallower.
     const Bitboard riesgo = riesgoDeNodo(t, enJaqueNodo);
     while (const Movimiento m = siguienteDeNodo(lista, enJaqueNodo)) {
-        // With two plies left the child is searched here too: its table slot is fetched while
-        // the move is made and extended.
-        if (profundidad >= 2 * UnPly) tablaHash->anticipar(t.clavePrevista(m));
+        // With two plies left the children are searched here too.
+        if (profundidad >= 2 * UnPly) anticiparHijos(lista, m);
         if (!hacerDeNodo(t, m, enJaqueNodo, riesgo)) continue;
         ++buscados;
         const int32_t nuevaProfundidad = profundidad - UnPly + extension(ply, amenaza);

@@ -69,6 +69,7 @@ class Busqueda {
                                               int32_t estatica);
     int32_t sondearTabla(uint64_t clave, int32_t profundidad, int32_t ply);
     int32_t extensionJaque(int32_t ply);
+    void anticiparHijos(const ListaMovimientos& lista, Movimiento m);
     int32_t buscarHijo(int32_t profundidad, int32_t alfa, int32_t beta, int32_t ply,
                        bool nuloPermitido);
     int32_t sinMovimientos(int32_t ply) const;

@@ -52,6 +52,16 @@ inline int32_t Busqueda::extensionJaque(int32_t ply) {
     return UnPly;
 }
 
+// Fetches the table slots that children will probe, ahead of their probes: that of the move about
+// to be made, which comes in while the move is made and extended, and that of the next one in a
+// list in order, which comes in while the first move's subtree is searched.
+inline void Busqueda::anticiparHijos(const ListaMovimientos& lista, Movimiento m) {
+    const Tablero& t = *tablero;
+    tablaHash->anticipar(t.clavePrevista(m));
+    if (entregaDirecta(lista))
+        tablaHash->anticipar(t.clavePrevista(lista.movimientos[lista.siguiente]));
+}
+
 // The score of the position after a move, from the mover's side: the main search while a whole
 // ply is left, the quiescence search below that. `ply` is the child's.
 inline int32_t Busqueda::buscarHijo(int32_t profundidad, int32_t alfa, int32_t beta, int32_t ply,
