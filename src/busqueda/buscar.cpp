@@ -62,6 +62,9 @@ int32_t Busqueda::buscar(int32_t profundidad, int32_t alfa, int32_t beta, int32_
     default:
         break;
     }
+    // The hash move comes first, perhaps after a null move: its child's slot is fetched now.
+    if (profundidad >= 2 * UnPly && movimientoHash[ply] != MovimientoNulo)
+        tablaHash->anticipar(t.clavePrevista(movimientoHash[ply]));
 
     // 6. The child is out of check until a move made here says otherwise.
     marcaJaque[ply + 1] = false;
