@@ -82,6 +82,8 @@ int32_t SEE(const Tablero& t, Casilla hasta, Casilla desde, int bando) {
         lado ^= 1;
     }
 
+    // Most exchanges end after the first capture or the first recapture.
+    if (n <= 2) return n == 1 ? ganancia[0] : std::min(ganancia[0], -ganancia[1]);
     for (int k = n - 1; k > 0; --k) ganancia[k - 1] = std::min(ganancia[k - 1], -ganancia[k]);
     return ganancia[0];
 }
