@@ -160,6 +160,17 @@ Movimiento avanzarEtapas(ListaMovimientos& lista) {
     }
 }
 
+namespace {
+
+// Where the partition puts three entries a, b, c, the middle one the pivot, indexed by
+// (a > b) + 2 (c < b) + 4 (c >= a): the entry that each place takes. The first and the last
+// combinations cannot occur.
+constexpr uint8_t OrdenDeTres[8][3] = {
+    {0, 1, 2}, {0, 2, 1}, {1, 0, 2}, {0, 1, 2}, {2, 1, 0}, {2, 0, 1}, {1, 2, 0}, {0, 1, 2},
+};
+
+} // namespace
+
 void ordenar(ListaMovimientos& lista, int32_t lo, int32_t hi) {
     int32_t* p = lista.puntuaciones;
     Movimiento* m = lista.movimientos;
@@ -175,6 +186,18 @@ void ordenar(ListaMovimientos& lista, int32_t lo, int32_t hi) {
             p[hi] ^= static_cast<int32_t>(puntuaciones);
             m[lo] ^= movimientos;
             m[hi] ^= movimientos;
+            return;
+        }
+        // Three entries: the partition's outcome follows from three comparisons, looked up.
+        if (hi == lo + 2) {
+            const int32_t pt[3] = {p[lo], p[lo + 1], p[lo + 2]};
+            const Movimiento mt[3] = {m[lo], m[lo + 1], m[lo + 2]};
+            const uint8_t* orden =
+                OrdenDeTres[(pt[0] > pt[1]) + 2 * (pt[2] < pt[1]) + 4 * (pt[2] >= pt[0])];
+            for (int k = 0; k < 3; ++k) {
+                p[lo + k] = pt[orden[k]];
+                m[lo + k] = mt[orden[k]];
+            }
             return;
         }
         const int32_t pivote = p[(lo + hi) / 2];
