@@ -215,6 +215,47 @@ TEST(Ordenar, ConservaParesYNoTocaFueraDelRango) {
     }
 }
 
+// Equal scores come out in the order the specified partition leaves them, on which the search's
+// node counts depend: two and three entries in every arrangement of ties, and longer lists that
+// break down into such ranges.
+TEST(Ordenar, EmpatesEnElOrdenDeLaParticion) {
+    const struct {
+        std::vector<int32_t> puntuaciones;
+        std::vector<int> orden; // the entry that each place ends up holding
+    } casos[] = {
+        {{5, 5}, {1, 0}},
+        {{3, 5}, {1, 0}},
+        {{5, 3}, {0, 1}},
+        {{1, 1, 1}, {2, 1, 0}},
+        {{1, 1, 2}, {2, 1, 0}},
+        {{1, 2, 1}, {1, 2, 0}},
+        {{1, 2, 2}, {2, 1, 0}},
+        {{1, 2, 3}, {2, 1, 0}},
+        {{1, 3, 2}, {1, 2, 0}},
+        {{2, 1, 1}, {0, 2, 1}},
+        {{2, 1, 2}, {2, 0, 1}},
+        {{2, 1, 3}, {2, 0, 1}},
+        {{2, 2, 1}, {1, 0, 2}},
+        {{2, 3, 1}, {1, 0, 2}},
+        {{3, 1, 2}, {0, 2, 1}},
+        {{3, 2, 1}, {0, 1, 2}},
+        {{0, 3, 0, 0, 3, 0, 1}, {4, 1, 6, 5, 0, 2, 3}},
+        {{2, 0, 2, 1, 0, 0, 2, 1, 0}, {2, 6, 0, 7, 3, 8, 1, 4, 5}},
+    };
+    auto l = std::make_unique<ListaMovimientos>();
+    for (const auto& caso : casos) {
+        const int n = static_cast<int>(caso.puntuaciones.size());
+        for (int i = 0; i < n; ++i) {
+            l->puntuaciones[i] = caso.puntuaciones[i];
+            l->movimientos[i] = static_cast<Movimiento>(100 + i);
+        }
+        ordenar(*l, 0, n - 1);
+        std::vector<int> orden;
+        for (int i = 0; i < n; ++i) orden.push_back(static_cast<int>(l->movimientos[i]) - 100);
+        EXPECT_EQ(orden, caso.orden) << ::testing::PrintToString(caso.puntuaciones);
+    }
+}
+
 // Over positions of random games, mode 0 hands out the generators' list as it is, mode 1
 // every pseudo-legal move once whatever the killers and history (killers that are impossible
 // here are skipped) and whichever of its own moves the table gives, mode 2 every legal move
