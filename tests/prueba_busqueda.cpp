@@ -10,6 +10,7 @@
 #include "apoyo/consola_en_proceso.h"
 #include "busqueda/busqueda.h"
 #include "busqueda/estadisticas.h"
+#include "busqueda/nodo.h"
 #include "busqueda/ordenacion.h"
 #include "busqueda/tabla_hash.h"
 #include "tablero/fen.h"

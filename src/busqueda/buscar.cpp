@@ -9,9 +9,6 @@ constexpr int32_t ProfundidadReduccionMaxima = 48;
 // With this many piece units or fewer, passing may be the best move, so deep nodes do not try it.
 constexpr int32_t UnidadesSinZugzwang = 9;
 constexpr int32_t ProfundidadNuloSinMaterial = 56;
-// A mate threat and a single reply to check each extend a move by three quarters of a ply.
-constexpr int32_t ExtensionAmenaza = 6;
-constexpr int32_t ExtensionRespuestaUnica = 6;
 
 } // namespace
 
@@ -65,6 +62,9 @@ int32_t Busqueda::buscar(int32_t profundidad, int32_t alfa, int32_t beta, int32_
     default:
         break;
     }
+    // The hash move comes first, perhaps after a null move: its child's slot is fetched now.
+    if (profundidad >= 2 * UnPly && movimientoHash[ply] != MovimientoNulo)
+        tablaHash->anticipar(t.clavePrevista(movimientoHash[ply]));
 
     // 6. The child is out of check until a move made here says otherwise.
     marcaJaque[ply + 1] = false;
@@ -100,8 +100,11 @@ int32_t Busqueda::buscar(int32_t profundidad, int32_t alfa, int32_t beta, int32_
     iniciarLista(lista, tablero, this, ply, enJaqueNodo ? ModoEvasiones : ModoBusqueda);
 
     // 9. Search every legal move, extended, one ply shallower.
+    const Bitboard riesgo = riesgoDeNodo(t, enJaqueNodo);
     while (const Movimiento m = siguienteDeNodo(lista, enJaqueNodo)) {
-        if (!hacerDeNodo(t, m, enJaqueNodo)) continue;
+        // With two plies left the children are searched here too.
+        if (profundidad >= 2 * UnPly) anticiparHijos(lista, m);
+        if (!hacerDeNodo(t, m, enJaqueNodo, riesgo)) continue;
         ++buscados;
         const int32_t nuevaProfundidad = profundidad - UnPly + extension(ply, amenaza);
         const int32_t s = buscarHijo(nuevaProfundidad, alfa, beta, ply + 1, nuloPermitido);
@@ -141,29 +144,6 @@ void Busqueda::actualizarKillersHistoria(int32_t ply, Movimiento m, int32_t prof
         killer1[ply] = m;
     }
     historia[piezaMovida(m)][hastaDe(m)] += profundidad / UnPly;
-}
-
-// Called right after a move is made at `ply`: a check, a known mate threat and a single reply to
-// check each extend the move, by at most one ply in all, fading out deep in the tree. The
-// counters count the reasons, whatever the cap and the fading leave of them.
-int32_t Busqueda::extension(int32_t ply, bool amenaza) {
-    int32_t e = extensionJaque(ply);
-    if (amenaza) {
-        e += ExtensionAmenaza;
-        ++estadisticas.extensionesAmenaza;
-    }
-    // The count is the list as it stands, which still holds the hash move while that is searched.
-    if (marcaJaque[ply] && listas[ply].cantidad == 1) {
-        e += ExtensionRespuestaUnica;
-        ++estadisticas.extensionesRespuestaUnica;
-    }
-    if (e > UnPly) e = UnPly;
-
-    // Extensions fade out between twice and four times the iteration depth.
-    const int32_t n = iteracion;
-    if (ply <= 2 * n) return e;
-    if (ply <= 4 * n) return ((4 * n - ply) * e) / (2 * n);
-    return 0;
 }
 
 // Looks for this position's key among the earlier positions with the same side to move since the

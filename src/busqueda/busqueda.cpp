@@ -62,17 +62,15 @@ Movimiento Busqueda::pensar() {
     return mejorMovimiento;
 }
 
-bool Busqueda::comprobarTiempo() {
-    if (estadisticas.nodos > proximaComprobacion) {
-        proximaComprobacion += IntervaloComprobacion;
-        const ControlTiempo& control = *motor->controlTiempo;
-        if (!control.infinite && control.depth == 0 &&
-            static_cast<uint32_t>(ticksMilisegundos() - inicio) >= tiempoAsignado)
-            detener = true;
-        Consola* consola = motor->consola;
-        if (consola != nullptr && consola->hayLineaPendiente()) consola->procesarLinea();
-    }
-    return detener;
+// Stops the search when its time is up, and runs a line that has come in meanwhile.
+void Busqueda::atenderComprobacion() {
+    proximaComprobacion += IntervaloComprobacion;
+    const ControlTiempo& control = *motor->controlTiempo;
+    if (!control.infinite && control.depth == 0 &&
+        static_cast<uint32_t>(ticksMilisegundos() - inicio) >= tiempoAsignado)
+        detener = true;
+    Consola* consola = motor->consola;
+    if (consola != nullptr && consola->hayLineaPendiente()) consola->procesarLinea();
 }
 
 void Busqueda::actualizarVariante(int32_t ply, Movimiento m) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "busqueda/estadisticas.h"
 #include "generacion/lista_movimientos.h"
 #include "tablero/movimiento.h"
 #include "tablero/tipos.h"
@@ -26,12 +27,17 @@ class Busqueda {
     void imprimirResumen() const;
 
     Movimiento pensar();
-    bool comprobarTiempo();
+    // Every node calls it; only one in many thousands reads the clock and the console.
+    bool comprobarTiempo() {
+        if (estadisticas.nodos > proximaComprobacion) atenderComprobacion();
+        return detener;
+    }
 
     int32_t buscarRaiz(int32_t profundidad);
     int32_t buscar(int32_t profundidad, int32_t alfa, int32_t beta, int32_t ply,
                    bool nuloPermitido);
     int32_t qsearch(int32_t alfa, int32_t beta, int32_t ply);
+    // Inline in busqueda/nodo.h, for the main search's move loop.
     int32_t extension(int32_t ply, bool amenaza);
     bool esRepeticion(int32_t ply) const;
     void actualizarVariante(int32_t ply, Movimiento m);
@@ -59,11 +65,15 @@ class Busqueda {
     bool resumenActivo;
 
     // Steps that buscar and buscarRaiz share, inline in busqueda/nodo.h.
+    [[gnu::noinline]] int32_t qsearchCapturas(int32_t alfa, int32_t beta, int32_t ply,
+                                              int32_t estatica);
     int32_t sondearTabla(uint64_t clave, int32_t profundidad, int32_t ply);
     int32_t extensionJaque(int32_t ply);
+    void anticiparHijos(const ListaMovimientos& lista, Movimiento m);
     int32_t buscarHijo(int32_t profundidad, int32_t alfa, int32_t beta, int32_t ply,
                        bool nuloPermitido);
     int32_t sinMovimientos(int32_t ply) const;
+    void atenderComprobacion();
     void limpiarTablasBusqueda();
     void actualizarKillersHistoria(int32_t ply, Movimiento m, int32_t profundidad);
     void imprimirInfo(int32_t puntuacion) const;

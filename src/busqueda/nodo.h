@@ -8,17 +8,28 @@
 #include "generacion/ataques.h"
 #include "tablero/tablero.h"
 
-// The steps that a node of the main search and the root take alike.
+// The steps of a node, inline in the searches that take them: those that the main search and the
+// root take alike, and the main search's extension of each move.
+
+// A mate threat and a single reply to check each extend a move by three quarters of a ply.
+constexpr int32_t ExtensionAmenaza = 6;
+constexpr int32_t ExtensionRespuestaUnica = 6;
 
 // The next move of the node's list: evasions when the node is in check; 0 when none is left.
 inline Movimiento siguienteDeNodo(ListaMovimientos& lista, bool enJaqueNodo) {
     return enJaqueNodo ? siguienteEvasion(lista) : siguienteMovimiento(lista);
 }
 
-// Makes a move of the node's list and keeps it when legal. Evasions are legal by construction,
-// so a node in check makes them untested.
-inline bool hacerDeNodo(Tablero& t, Movimiento m, bool enJaqueNodo) {
-    if (!enJaqueNodo) return hacerSiLegal(t, m);
+// The squares that a move of the node's side must leave to need the legality test after make.
+// A node in check needs none: its evasions are legal by construction.
+inline Bitboard riesgoDeNodo(const Tablero& t, bool enJaqueNodo) {
+    return enJaqueNodo ? 0 : casillasDeRiesgo(t, t.colorQueMueve());
+}
+
+// Makes a move of the node's list and keeps it when legal. Evasions are made untested; any other
+// move is tested when it leaves one of the node's risky squares.
+inline bool hacerDeNodo(Tablero& t, Movimiento m, bool enJaqueNodo, Bitboard riesgo) {
+    if (!enJaqueNodo) return hacerSiLegal(t, m, riesgo);
     t.hacerMovimiento(m);
     return true;
 }
@@ -41,12 +52,47 @@ inline int32_t Busqueda::extensionJaque(int32_t ply) {
     return UnPly;
 }
 
+// Fetches the table slots that children will probe, ahead of their probes: that of the move about
+// to be made, which comes in while the move is made and extended, and that of the next one in a
+// list in order, which comes in while the first move's subtree is searched.
+inline void Busqueda::anticiparHijos(const ListaMovimientos& lista, Movimiento m) {
+    const Tablero& t = *tablero;
+    tablaHash->anticipar(t.clavePrevista(m));
+    if (entregaDirecta(lista))
+        tablaHash->anticipar(t.clavePrevista(lista.movimientos[lista.siguiente]));
+}
+
 // The score of the position after a move, from the mover's side: the main search while a whole
 // ply is left, the quiescence search below that. `ply` is the child's.
 inline int32_t Busqueda::buscarHijo(int32_t profundidad, int32_t alfa, int32_t beta, int32_t ply,
                                     bool nuloPermitido) {
-    return profundidad < UnPly ? -qsearch(-beta, -alfa, ply)
-                               : -buscar(profundidad, -beta, -alfa, ply, nuloPermitido);
+    if (profundidad < UnPly) return -qsearch(-beta, -alfa, ply);
+    // The child probes the table early on: its slot is fetched while the child starts.
+    tablaHash->anticipar(tablero->hashKey);
+    return -buscar(profundidad, -beta, -alfa, ply, nuloPermitido);
+}
+
+// Called right after a move is made at `ply`: a check, a known mate threat and a single reply to
+// check each extend the move, by at most one ply in all, fading out deep in the tree. The
+// counters count the reasons, whatever the cap and the fading leave of them.
+inline int32_t Busqueda::extension(int32_t ply, bool amenaza) {
+    int32_t e = extensionJaque(ply);
+    if (amenaza) {
+        e += ExtensionAmenaza;
+        ++estadisticas.extensionesAmenaza;
+    }
+    // The count is the list as it stands, which still holds the hash move while that is searched.
+    if (marcaJaque[ply] && listas[ply].cantidad == 1) {
+        e += ExtensionRespuestaUnica;
+        ++estadisticas.extensionesRespuestaUnica;
+    }
+    if (e > UnPly) e = UnPly;
+
+    // Extensions fade out between twice and four times the iteration depth.
+    const int32_t n = iteracion;
+    if (ply <= 2 * n) return e;
+    if (ply <= 4 * n) return ((4 * n - ply) * e) / (2 * n);
+    return 0;
 }
 
 // A node with no legal move: mated when in check, else stalemate.

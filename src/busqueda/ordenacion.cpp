@@ -9,18 +9,6 @@
 
 namespace {
 
-// Stages of the hand-out.
-constexpr int32_t EtapaHash = 0;
-constexpr int32_t EtapaGenerarCapturas = 1;
-constexpr int32_t EtapaPuntuarCapturas = 2;
-constexpr int32_t EtapaCapturasBuenas = 3;
-constexpr int32_t EtapaKiller1 = 4;
-constexpr int32_t EtapaKiller2 = 5;
-constexpr int32_t EtapaGenerarTranquilos = 6;
-constexpr int32_t EtapaPuntuarResto = 7;
-constexpr int32_t EtapaEntregar = 8;
-constexpr int32_t EtapaAgotada = 9;
-
 int32_t valorIntercambio(const ListaMovimientos& lista, Movimiento m) {
     return SEE(*lista.tablero, hastaDe(m), desdeDe(m), colorMovimiento(m));
 }
@@ -84,15 +72,6 @@ void puntuarResto(ListaMovimientos& lista) {
     ordenar(lista, 0, lista.cantidad - 1);
 }
 
-Movimiento entregarSiguiente(ListaMovimientos& lista) {
-    if (lista.siguiente < lista.cantidad) {
-        lista.puntuacionActual = lista.puntuaciones[lista.siguiente];
-        return lista.movimientos[lista.siguiente++];
-    }
-    lista.etapa = EtapaAgotada;
-    return MovimientoNulo;
-}
-
 } // namespace
 
 void iniciarLista(ListaMovimientos& lista, Tablero* tablero, Busqueda* busqueda, int32_t ply,
@@ -122,13 +101,11 @@ void iniciarLista(ListaMovimientos& lista, Tablero* tablero, Busqueda* busqueda,
     }
 }
 
-namespace {
-
 // The stage machine: from the current stage on, until a move is handed out. A stage is left
 // before its work is done, so each runs once, except the two that hand out from the list until it
 // runs dry; a generation stage goes straight on to scoring what it generated. Evasions jump from
 // the hash move to scoring the whole list; the quiescence search hands out its captures at once.
-Movimiento avanzar(ListaMovimientos& lista) {
+Movimiento avanzarEtapas(ListaMovimientos& lista) {
     for (;;) {
         switch (lista.etapa) {
         case EtapaHash: {
@@ -174,36 +151,55 @@ Movimiento avanzar(ListaMovimientos& lista) {
             puntuarResto(lista);
             break;
         case EtapaEntregar:
-            return entregarSiguiente(lista);
+            if (entregaPendiente(lista)) return entregar(lista);
+            lista.etapa = EtapaAgotada;
+            return MovimientoNulo;
         default:
             return MovimientoNulo;
         }
     }
 }
 
+namespace {
+
+// Where the partition puts three entries a, b, c, the middle one the pivot, indexed by
+// (a > b) + 2 (c < b) + 4 (c >= a): the entry that each place takes. The first and the last
+// combinations cannot occur.
+constexpr uint8_t OrdenDeTres[8][3] = {
+    {0, 1, 2}, {0, 2, 1}, {1, 0, 2}, {0, 1, 2}, {2, 1, 0}, {2, 0, 1}, {1, 2, 0}, {0, 1, 2},
+};
+
 } // namespace
-
-// The hash move and the killers carry no ordering score.
-Movimiento siguienteMovimiento(ListaMovimientos& lista) {
-    lista.puntuacionActual = 0;
-    return avanzar(lista);
-}
-
-// The evasions' own order (the hash move, then every evasion by score) comes from the list's
-// mode; handing them out is the same.
-Movimiento siguienteEvasion(ListaMovimientos& lista) {
-    return siguienteMovimiento(lista);
-}
-
-// Every capture is scored, so the score is set only when one is handed out.
-Movimiento siguienteCaptura(ListaMovimientos& lista) {
-    return avanzar(lista);
-}
 
 void ordenar(ListaMovimientos& lista, int32_t lo, int32_t hi) {
     int32_t* p = lista.puntuaciones;
     Movimiento* m = lista.movimientos;
     while (lo < hi) {
+        // Two entries, the first of them the pivot: the partition swaps them unless the second
+        // scores lower, and nothing is left to sort. Done without a branch, as the scores seldom
+        // say in advance which way it goes.
+        if (hi == lo + 1) {
+            const uint32_t cambio = 0u - static_cast<uint32_t>(p[hi] >= p[lo]);
+            const uint32_t puntuaciones = static_cast<uint32_t>(p[lo] ^ p[hi]) & cambio;
+            const Movimiento movimientos = (m[lo] ^ m[hi]) & cambio;
+            p[lo] ^= static_cast<int32_t>(puntuaciones);
+            p[hi] ^= static_cast<int32_t>(puntuaciones);
+            m[lo] ^= movimientos;
+            m[hi] ^= movimientos;
+            return;
+        }
+        // Three entries: the partition's outcome follows from three comparisons, looked up.
+        if (hi == lo + 2) {
+            const int32_t pt[3] = {p[lo], p[lo + 1], p[lo + 2]};
+            const Movimiento mt[3] = {m[lo], m[lo + 1], m[lo + 2]};
+            const uint8_t* orden =
+                OrdenDeTres[(pt[0] > pt[1]) + 2 * (pt[2] < pt[1]) + 4 * (pt[2] >= pt[0])];
+            for (int k = 0; k < 3; ++k) {
+                p[lo + k] = pt[orden[k]];
+                m[lo + k] = mt[orden[k]];
+            }
+            return;
+        }
         const int32_t pivote = p[(lo + hi) / 2];
         int32_t i = lo;
         int32_t j = hi;

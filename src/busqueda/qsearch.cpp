@@ -14,9 +14,15 @@ int32_t Busqueda::qsearch(int32_t alfa, int32_t beta, int32_t ply) {
     ++estadisticas.nodosQsearch;
     if (comprobarTiempo()) return 0;
 
-    Tablero& t = *tablero;
-    const int32_t estatica = evaluar(t);
+    const int32_t estatica = evaluar(*tablero);
     if (estatica >= beta) return beta;
+    return qsearchCapturas(alfa, beta, ply, estatica);
+}
+
+// The rest of a quiescence node whose static evaluation stays below beta. Most nodes stop before
+// it, so it is a function of its own and they do not pay for what it keeps in registers.
+int32_t Busqueda::qsearchCapturas(int32_t alfa, int32_t beta, int32_t ply, int32_t estatica) {
+    Tablero& t = *tablero;
     if (estatica > alfa) alfa = estatica;
     longitudVariante[ply] = ply;
     if (ply >= MaxPly) return alfa;

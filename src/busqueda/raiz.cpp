@@ -50,8 +50,9 @@ int32_t Busqueda::buscarRaiz(int32_t profundidad) {
     iniciarLista(lista, tablero, this, PlyRaiz, enJaqueRaiz ? ModoEvasiones : ModoBusqueda);
 
     // 5. Search every legal move one ply shallower.
+    const Bitboard riesgo = riesgoDeNodo(t, enJaqueRaiz);
     while (const Movimiento m = siguienteDeNodo(lista, enJaqueRaiz)) {
-        if (!hacerDeNodo(t, m, enJaqueRaiz)) continue;
+        if (!hacerDeNodo(t, m, enJaqueRaiz, riesgo)) continue;
         ++buscados;
         // 5.1 In deep iterations the interface is told which move is being searched.
         if (profundidad / UnPly >= PliesLineaMovimientoActual)

@@ -4,62 +4,43 @@
 
 namespace {
 
-// Sum of a piece-square table over one set of squares; black sets read it mirrored.
-template <bool Negras> inline int32_t sumaTabla(Bitboard bb, const TablaCasillas& tabla) {
-    int32_t suma = 0;
-    while (bb) {
-        const Casilla sq = extraerPrimerBit(bb);
-        suma += tabla[Negras ? Espejo[sq] : sq];
-    }
-    return suma;
+// Exactly two pieces in the set: one left after taking the lowest, none after taking two.
+inline bool dosPiezas(Bitboard bb) {
+    const Bitboard resto = bb & (bb - 1);
+    return resto != 0 && (resto & (resto - 1)) == 0;
 }
 
-// Rook terms of one side, seen from that side. The walk goes from the lowest square up and
+// Rook file terms of one side, seen from that side. The walk goes from the lowest square up and
 // the rook is taken out of the set first, so a rook still in the set stands higher on the file.
-template <bool Negras>
-inline int32_t terminosTorres(Bitboard torres, Bitboard peonesPropios, Bitboard peonesRivales) {
-    constexpr Bitboard Septima = Negras ? Fila2 : Fila7;
+inline int32_t terminosColumnasTorres(Bitboard torres, Bitboard peonesPropios,
+                                      Bitboard peonesRivales) {
     int32_t suma = 0;
     while (torres) {
-        const Casilla sq = extraerPrimerBit(torres);
-        const int columna = columnaDe(sq);
+        const int columna = columnaDe(extraerPrimerBit(torres));
         const Bitboard linea = ColumnaA << columna;
-        suma += BonoTorreSeptima * static_cast<int32_t>((Septima >> sq) & 1);
-        if (!(linea & peonesRivales)) {
-            if (!(linea & peonesPropios)) {
-                suma += TorreColumnaAbierta[columna];
-                if (linea & torres) suma += TorreDobladaAbierta[columna];
-            } else {
-                suma += TorreColumnaSemiabierta[columna];
-            }
+        if (linea & peonesRivales) continue;
+        if (linea & peonesPropios) {
+            suma += TorreColumnaSemiabierta[columna];
+        } else {
+            suma += TorreColumnaAbierta[columna];
+            if (linea & torres) suma += TorreDobladaAbierta[columna];
         }
-        suma += TablaTorre[Negras ? Espejo[sq] : sq];
     }
     return suma;
 }
 
 } // namespace
 
+// The piece-square terms of every piece but the kings (a rook's seventh-rank bonus among them)
+// come summed from the board; what depends on more than one piece is counted here.
 int32_t evaluar(const Tablero& t) {
     const Bitboard* bb = t.bitboardsPieza;
-    int32_t s = t.material[Blanco] - t.material[Negro];
+    int32_t s = t.material[Blanco] - t.material[Negro] + t.valorCasillas;
 
-    s += sumaTabla<false>(bb[PeonBlanco], TablaPeon);
-    s -= sumaTabla<true>(bb[PeonNegro], TablaPeon);
+    s += BonoParAlfiles * (dosPiezas(bb[AlfilBlanco]) - dosPiezas(bb[AlfilNegro]));
 
-    s += sumaTabla<false>(bb[CaballoBlanco], TablaCaballo);
-    s -= sumaTabla<true>(bb[CaballoNegro], TablaCaballo);
-
-    s += BonoParAlfiles * (contarBits(bb[AlfilBlanco]) == 2);
-    s += sumaTabla<false>(bb[AlfilBlanco], TablaAlfil);
-    s -= BonoParAlfiles * (contarBits(bb[AlfilNegro]) == 2);
-    s -= sumaTabla<true>(bb[AlfilNegro], TablaAlfil);
-
-    s += terminosTorres<false>(bb[TorreBlanca], bb[PeonBlanco], bb[PeonNegro]);
-    s -= terminosTorres<true>(bb[TorreNegra], bb[PeonNegro], bb[PeonBlanco]);
-
-    s += sumaTabla<false>(bb[DamaBlanca], TablaDama);
-    s -= sumaTabla<true>(bb[DamaNegra], TablaDama);
+    s += terminosColumnasTorres(bb[TorreBlanca], bb[PeonBlanco], bb[PeonNegro]);
+    s -= terminosColumnasTorres(bb[TorreNegra], bb[PeonNegro], bb[PeonBlanco]);
 
     s += TablaRey[t.casillaRey[Blanco]];
     s -= TablaRey[Espejo[t.casillaRey[Negro]]];

@@ -13,22 +13,11 @@ bool casillaAtacada(const Tablero& t, Casilla s, int bando) {
     } else {
         if (TablaAtaquesPeonBlanco[s] & bb[PeonNegro]) return true;
     }
-    const Bitboard torre = ataquesTorre(t, s);
-    if (torre & bb[TorreBlanca + bando]) return true;
-    const Bitboard alfil = ataquesAlfil(t, s);
-    if (alfil & bb[AlfilBlanco + bando]) return true;
-    return ((torre | alfil) & damas) != 0;
-}
-
-Bitboard atacantesCasilla(const Tablero& t, Casilla s) {
-    const Bitboard* bb = t.bitboardsPieza;
-    const Bitboard damas = bb[DamaBlanca] | bb[DamaNegra];
-    return (ataquesTorre(t, s) & (bb[TorreBlanca] | bb[TorreNegra] | damas)) |
-           (ataquesAlfil(t, s) & (bb[AlfilBlanco] | bb[AlfilNegro] | damas)) |
-           (TablaAtaquesRey[s] & (bitRey(t, Blanco) | bitRey(t, Negro))) |
-           (TablaAtaquesCaballo[s] & (bb[CaballoBlanco] | bb[CaballoNegro])) |
-           (TablaAtaquesPeonBlanco[s] & bb[PeonNegro]) |
-           (TablaAtaquesPeonNegro[s] & bb[PeonBlanco]);
+    // A line is looked up only when a slider of its kind stands somewhere on it.
+    const Bitboard rectos = (bb[TorreBlanca + bando] | damas) & AtaquesTorreVacio[s];
+    if (rectos && (ataquesTorre(t, s) & rectos)) return true;
+    const Bitboard diagonales = (bb[AlfilBlanco + bando] | damas) & AtaquesAlfilVacio[s];
+    return diagonales && (ataquesAlfil(t, s) & diagonales);
 }
 
 bool estaClavada(const Tablero& t, Casilla s, int bando) {

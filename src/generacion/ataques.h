@@ -45,7 +45,6 @@ inline Bitboard ataquesLinea(const Tablero& t, int32_t d, Casilla s) {
 }
 
 bool casillaAtacada(const Tablero& t, Casilla s, int bando);
-Bitboard atacantesCasilla(const Tablero& t, Casilla s);
 bool estaClavada(const Tablero& t, Casilla s, int bando);
 Bitboard casillasDeRiesgo(const Tablero& t, int bando);
 
@@ -53,6 +52,22 @@ Bitboard casillasDeRiesgo(const Tablero& t, int bando);
 inline Bitboard bitRey(const Tablero& t, int bando) {
     const uint32_t k = static_cast<uint32_t>(t.casillaRey[bando]);
     return k < 64 ? Bitboard{1} << k : 0;
+}
+
+// Every piece of either colour that attacks s. A line is looked up only when a slider of its
+// kind stands somewhere on it.
+inline Bitboard atacantesCasilla(const Tablero& t, Casilla s) {
+    const Bitboard* bb = t.bitboardsPieza;
+    const Bitboard damas = bb[DamaBlanca] | bb[DamaNegra];
+    const Bitboard rectos = (bb[TorreBlanca] | bb[TorreNegra] | damas) & AtaquesTorreVacio[s];
+    const Bitboard diagonales = (bb[AlfilBlanco] | bb[AlfilNegro] | damas) & AtaquesAlfilVacio[s];
+    Bitboard atacantes = (TablaAtaquesRey[s] & (bitRey(t, Blanco) | bitRey(t, Negro))) |
+                         (TablaAtaquesCaballo[s] & (bb[CaballoBlanco] | bb[CaballoNegro])) |
+                         (TablaAtaquesPeonBlanco[s] & bb[PeonNegro]) |
+                         (TablaAtaquesPeonNegro[s] & bb[PeonBlanco]);
+    if (rectos) atacantes |= ataquesTorre(t, s) & rectos;
+    if (diagonales) atacantes |= ataquesAlfil(t, s) & diagonales;
+    return atacantes;
 }
 
 // Whether the king of side `bando` stands attacked by the other side. The cheap piece kinds

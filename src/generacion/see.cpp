@@ -11,13 +11,20 @@ namespace {
 constexpr int32_t ValorSEE[NumCodigosPieza] = {0,   100, 100, 300, 300, 300, 300,
                                                500, 500, 900, 900, 0,   0,   0};
 
-// Once the piece on s has taken part, a slider behind it on line d attacks through.
-Bitboard agregarRayosX(const Tablero& t, int32_t d, Casilla s, Bitboard atacantes) {
-    const Bitboard* bb = t.bitboardsPieza;
-    const Bitboard damas = bb[DamaBlanca] | bb[DamaNegra];
-    const Bitboard deslizadores = d <= Oeste ? (bb[TorreBlanca] | bb[TorreNegra] | damas)
-                                             : (bb[AlfilBlanco] | bb[AlfilNegro] | damas);
-    return atacantes | (ataquesLinea(t, d, s) & deslizadores & Rayos[d][s]);
+// The sliders of both colours by the lines they move along.
+struct Deslizadores {
+    Bitboard rectos;     // rooks and queens: ranks and files
+    Bitboard diagonales; // bishops and queens
+};
+
+// Once the piece on s has taken part, a slider behind it on line d attacks through. The line is
+// looked up only when a slider of its kind stands somewhere behind s.
+inline Bitboard agregarRayosX(const Tablero& t, int32_t d, Casilla s, Bitboard atacantes,
+                              const Deslizadores& deslizadores) {
+    const Bitboard detras =
+        Rayos[d][s] & (d <= Oeste ? deslizadores.rectos : deslizadores.diagonales);
+    if (detras) atacantes |= ataquesLinea(t, d, s) & detras;
+    return atacantes;
 }
 
 } // namespace
@@ -31,22 +38,29 @@ int32_t SEE(const Tablero& t, Casilla hasta, Casilla desde, int bando) {
     ganancia[0] = ValorSEE[t.piezas[hasta]];
     int32_t sobre = ValorSEE[t.piezas[desde]];
 
+    const Bitboard* bb = t.bitboardsPieza;
+    const Bitboard damas = bb[DamaBlanca] | bb[DamaNegra];
+    const Deslizadores deslizadores = {bb[TorreBlanca] | bb[TorreNegra] | damas,
+                                       bb[AlfilBlanco] | bb[AlfilNegro] | damas};
     Bitboard atacantes = atacantesCasilla(t, hasta) & ~(Bitboard{1} << desde);
     if (Direccion[hasta][desde] != SinDireccion)
-        atacantes = agregarRayosX(t, Direccion[hasta][desde], desde, atacantes);
+        atacantes = agregarRayosX(t, Direccion[hasta][desde], desde, atacantes, deslizadores);
 
-    const Bitboard* bb = t.bitboardsPieza;
+    const Bitboard porColor[2] = {t.piezasBlancas, t.piezasNegras};
     int n = 1;
     int lado = bando ^ 1;
     while (atacantes && n < 65) {
         Casilla s = CasillaNula;
         int32_t pieza = Vacio;
-        for (int32_t codigo = PeonBlanco + lado; codigo <= DamaBlanca + lado; codigo += 2) {
-            const Bitboard candidatos = bb[codigo] & atacantes;
-            if (candidatos) {
-                s = primerBitActivo(candidatos);
-                pieza = codigo;
-                break;
+        // A side with no piece among the attackers can at most have its king's square there.
+        if (atacantes & porColor[lado]) {
+            for (int32_t codigo = PeonBlanco + lado; codigo <= DamaBlanca + lado; codigo += 2) {
+                const Bitboard candidatos = bb[codigo] & atacantes;
+                if (candidatos) {
+                    s = primerBitActivo(candidatos);
+                    pieza = codigo;
+                    break;
+                }
             }
         }
         if (pieza == Vacio) {
@@ -63,11 +77,13 @@ int32_t SEE(const Tablero& t, Casilla hasta, Casilla desde, int bando) {
         sobre = ValorSEE[pieza];
         atacantes &= ~(Bitboard{1} << s);
         if (Direccion[hasta][s] != SinDireccion)
-            atacantes = agregarRayosX(t, Direccion[hasta][s], s, atacantes);
+            atacantes = agregarRayosX(t, Direccion[hasta][s], s, atacantes, deslizadores);
         ++n;
         lado ^= 1;
     }
 
+    // Most exchanges end after the first capture or the first recapture.
+    if (n <= 2) return n == 1 ? ganancia[0] : std::min(ganancia[0], -ganancia[1]);
     for (int k = n - 1; k > 0; --k) ganancia[k - 1] = std::min(ganancia[k - 1], -ganancia[k]);
     return ganancia[0];
 }

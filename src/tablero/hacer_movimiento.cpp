@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "evaluacion/tablas_evaluacion.h"
 #include "generacion/tablas.h"
 #include "tablero/tablero.h"
 #include "tablero/zobrist.h"
@@ -93,6 +94,7 @@ inline void ponerRotados(Tablero& t, Casilla s) {
     ponerRotados(t, hasta);
     t.quitarMaterial(capturada);
     t.hashKey ^= ZobristPieza[capturada][hasta];
+    t.valorCasillas -= ValorCasilla[capturada][hasta];
     t.movidasRegla50 = 0;
     t.bitboardsPieza[capturada] &= InversaCasilla[hasta];
     bitboardColor(t, capturada) &= InversaCasilla[hasta];
@@ -131,6 +133,7 @@ inline void llevarPeonAlPaso(Tablero& t, Casilla hasta, bool blanco, bool adelan
     t.piezas[s] = adelante ? Vacio : peon;
     if (adelante) {
         t.hashKey ^= ZobristPieza[peon][s];
+        t.valorCasillas -= ValorCasilla[peon][s];
         t.quitarMaterial(peon);
     } else {
         t.agregarMaterial(peon);
@@ -138,8 +141,8 @@ inline void llevarPeonAlPaso(Tablero& t, Casilla hasta, bool blanco, bool adelan
 }
 
 // The pawn on `hasta` becomes the promoted piece in make and turns back in unmake, in the piece
-// boards and the material; make also writes the piece array and the key. A promotion code of the
-// other colour only takes the pawn away.
+// boards and the material; make also writes the piece array, the key and the piece-square sum. A
+// promotion code of the other colour only takes the pawn away.
 inline void llevarPromocion(Tablero& t, int32_t peon, int32_t promocion, Casilla hasta,
                             bool adelante) {
     const bool propia = colorPieza(promocion) == colorPieza(peon);
@@ -152,10 +155,12 @@ inline void llevarPromocion(Tablero& t, int32_t peon, int32_t promocion, Casilla
     }
     t.quitarMaterial(peon);
     t.hashKey ^= ZobristPieza[peon][hasta];
+    t.valorCasillas -= ValorCasilla[peon][hasta];
     if (propia) {
         t.piezas[hasta] = promocion;
         t.agregarMaterial(promocion);
         t.hashKey ^= ZobristPieza[promocion][hasta];
+        t.valorCasillas += ValorCasilla[promocion][hasta];
     }
 }
 
@@ -196,8 +201,10 @@ inline void hacerPieza(Tablero& t, Movimiento m) {
     if (enroque != 0) {
         // The rook's own right went with the king's rights above.
         const int32_t torre = llevarTorreEnroque(t, enroque, blanco, true);
-        t.hashKey ^=
-            ZobristPieza[torre][TorreOrigen[enroque]] ^ ZobristPieza[torre][TorreDestino[enroque]];
+        const Casilla origen = TorreOrigen[enroque];
+        const Casilla destino = TorreDestino[enroque];
+        t.hashKey ^= ZobristPieza[torre][origen] ^ ZobristPieza[torre][destino];
+        t.valorCasillas += ValorCasilla[torre][destino] - ValorCasilla[torre][origen];
     }
     const int32_t capturada = piezaCapturada(m);
     if (capturada != Vacio) quitarCapturada(t, capturada, hastaDe(m));
@@ -228,20 +235,21 @@ inline void hacerPieza(Tablero& t, Movimiento m) {
 
 } // namespace
 
-// Every mover leaves its from square for its to square in the piece array, the boards and the
-// key; what else changes depends on its kind.
+// Every mover leaves its from square for its to square in the piece array, the boards, the key
+// and the piece-square sum; what else changes depends on its kind.
 void Tablero::hacerMovimiento(Movimiento m) {
     if (__builtin_expect(numHistorial >= CapacidadHistorial, 0)) historialDesbordado();
     RegistroHistorial& registro = historial[numHistorial++];
     registro.movimiento = m;
     guardarEstado(registro, *this);
     registro.hashKey = hashKey;
+    registro.valorCasillas = valorCasillas;
 
     const Casilla desde = desdeDe(m);
     const Casilla hasta = hastaDe(m);
     const int32_t pieza = piezaMovida(m);
-    hashKey = ~hashKey ^ ZobristAlPaso[casillaAlPaso] ^ ZobristPieza[pieza][desde] ^
-              ZobristPieza[pieza][hasta];
+    hashKey = claveTrasMovida(pieza, desde, hasta);
+    valorCasillas += ValorCasilla[pieza][hasta] - ValorCasilla[pieza][desde];
     ladoQueMueve = !ladoQueMueve;
     casillaAlPaso = CasillaNula;
     ++movidasRegla50;
@@ -297,6 +305,7 @@ void Tablero::deshacerMovimiento() {
     const RegistroHistorial& registro = historial[--numHistorial];
     reponerEstado(*this, registro);
     hashKey = registro.hashKey;
+    valorCasillas = registro.valorCasillas;
 
     const Movimiento m = registro.movimiento;
     const Casilla desde = desdeDe(m);

@@ -1,5 +1,6 @@
 #include "tablero/tablero.h"
 
+#include "evaluacion/tablas_evaluacion.h"
 #include "generacion/tablas.h"
 #include "tablero/fen.h"
 #include "tablero/zobrist.h"
@@ -14,7 +15,7 @@ Tablero::Tablero(Motor* motor)
       movidasRegla50(0),
       hashKey(0), material{}, valorPiezas{}, totalPeones{}, casillaRey{}, historial{},
       numHistorial(0), piezasBlancas(0), piezasNegras(0), bitboardsPieza{}, Rotado90(0),
-      Rotado45(0), Rotado315(0) {
+      Rotado45(0), Rotado315(0), valorCasillas(0) {
     for (RegistroHistorial& registro : historial) ponerEstadoInicial(registro);
     posicionInicial(*this);
 }
@@ -30,10 +31,12 @@ void Tablero::limpiar() {
 void Tablero::recalcularDerivados() {
     piezasBlancas = piezasNegras = 0;
     for (Bitboard& bb : bitboardsPieza) bb = 0;
+    valorCasillas = 0;
     for (Casilla s = 0; s < 64; ++s) {
         const int32_t p = piezas[s];
         if (p == Vacio) continue;
         bitboardsPieza[p] |= MascaraCasilla[s];
+        valorCasillas += ValorCasilla[p][s];
         if (colorPieza(p) == Blanco)
             piezasBlancas |= MascaraCasilla[s];
         else

@@ -4,6 +4,7 @@
 
 #include "tablero/movimiento.h"
 #include "tablero/tipos.h"
+#include "tablero/zobrist.h"
 
 class Motor;
 
@@ -30,6 +31,7 @@ struct RegistroHistorial {
     int32_t derechosEnroque;
     int32_t movidasRegla50;
     uint64_t hashKey;
+    int32_t valorCasillas;
 };
 
 // The position: piece array, bitboards, rotated occupancies, state, key, counters
@@ -61,6 +63,22 @@ class Tablero {
     }
 
     void hacerMovimiento(Movimiento m);
+    // The key after a move of `pieza` between two squares, before whatever the move captures,
+    // promotes or changes in the castling rights and the en-passant square: make starts from it.
+    uint64_t claveTrasMovida(int32_t pieza, Casilla desde, Casilla hasta) const {
+        return ~hashKey ^ ZobristAlPaso[casillaAlPaso] ^ ZobristPieza[pieza][desde] ^
+               ZobristPieza[pieza][hasta];
+    }
+    // The key after m when all it changes besides is a capture on its to square, as for most
+    // moves; for the rest a guess, good enough to fetch ahead the table slot of the position to
+    // come.
+    uint64_t clavePrevista(Movimiento m) const {
+        const int32_t capturada = piezaCapturada(m);
+        const Casilla hasta = hastaDe(m);
+        const uint64_t captura =
+            capturada != Vacio && !esAlPaso(m) ? ZobristPieza[capturada][hasta] : 0;
+        return claveTrasMovida(piezaMovida(m), desdeDe(m), hasta) ^ captura;
+    }
     void deshacerMovimiento();
     void hacerMovimientoNulo();
     void deshacerMovimientoNulo();
@@ -91,4 +109,7 @@ class Tablero {
     Bitboard Rotado90;
     Bitboard Rotado45;
     Bitboard Rotado315;
+    // The piece-square part of the evaluation, from White's side: the sum of `ValorCasilla` over
+    // every piece but the kings.
+    int32_t valorCasillas;
 };

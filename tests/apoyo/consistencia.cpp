@@ -36,6 +36,7 @@ void campos(const Tablero& t, Campos& c, bool estado) {
         c("totalPeones", t.totalPeones[k]);
         if (estado) c("casillaRey", t.casillaRey[k]);
     }
+    c("valorCasillas", static_cast<uint64_t>(t.valorCasillas));
     if (!estado) return;
     c("ladoQueMueve", t.ladoQueMueve);
     c("casillaAlPaso", t.casillaAlPaso);
