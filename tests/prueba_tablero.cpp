@@ -83,6 +83,8 @@ TEST(Tablero, HacerMovimientos) {
          "rnbqkbnr/pppppppp/8/8/4Pq2/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1"},
         {"rnbqkbnr/pppppppp/8/8/3N4/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1", "e2e4",
          "rnbqkbnr/pppppppp/8/8/3NP3/8/PPPP1PPP/RNBQKBNR b KQkq - 0 1"},
+        // A piece beside the pawn across the board's edge does not count.
+        {"4k3/8/8/p7/8/8/7P/4K3 w - - 0 1", "h2h4", "4k3/8/8/p7/7P/8/8/4K3 b - - 0 1"},
         {"r3k2r/8/8/8/8/8/8/R3K2R b KQkq - 3 10", "e8g8 e1c1", "r4rk1/8/8/8/8/8/8/2KR3R b - - 5 1"},
         // A rook leaving its corner and coming back has lost its right.
         {"r3k2r/8/8/8/8/8/6q1/R3K2R w KQkq - 0 1", "a1a2 h8h7 a2a1 h7h8",

@@ -9,6 +9,8 @@ constexpr int32_t ProfundidadReduccionMaxima = 48;
 // With this many piece units or fewer, passing may be the best move, so deep nodes do not try it.
 constexpr int32_t UnidadesSinZugzwang = 9;
 constexpr int32_t ProfundidadNuloSinMaterial = 56;
+// Nodes this deep have children that probe the table, whose slots are worth fetching early.
+constexpr int32_t ProfundidadAnticipar = 2 * UnPly;
 
 } // namespace
 
@@ -62,8 +64,8 @@ int32_t Busqueda::buscar(int32_t profundidad, int32_t alfa, int32_t beta, int32_
     default:
         break;
     }
-    // The hash move comes first, perhaps after a null move: its child's slot is fetched now.
-    if (profundidad >= 2 * UnPly && movimientoHash[ply] != MovimientoNulo)
+    // 5.1 The hash move comes first, perhaps after a null move: its child's slot is fetched now.
+    if (profundidad >= ProfundidadAnticipar && movimientoHash[ply] != MovimientoNulo)
         tablaHash->anticipar(t.clavePrevista(movimientoHash[ply]));
 
     // 6. The child is out of check until a move made here says otherwise.
@@ -102,8 +104,8 @@ int32_t Busqueda::buscar(int32_t profundidad, int32_t alfa, int32_t beta, int32_
     // 9. Search every legal move, extended, one ply shallower.
     const Bitboard riesgo = riesgoDeNodo(t, enJaqueNodo);
     while (const Movimiento m = siguienteDeNodo(lista, enJaqueNodo)) {
-        // With two plies left the children are searched here too.
-        if (profundidad >= 2 * UnPly) anticiparHijos(lista, m);
+        // From two plies up the children run the main search, which probes the table.
+        if (profundidad >= ProfundidadAnticipar) anticiparHijos(lista, m);
         if (!hacerDeNodo(t, m, enJaqueNodo, riesgo)) continue;
         ++buscados;
         const int32_t nuevaProfundidad = profundidad - UnPly + extension(ply, amenaza);

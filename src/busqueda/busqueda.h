@@ -64,11 +64,13 @@ class Busqueda {
     // Read and switched only through resumen and setResumen.
     bool resumenActivo;
 
-    // Steps that buscar and buscarRaiz share, inline in busqueda/nodo.h.
+    // The quiescence search's capture loop, apart from its stand-pat step.
     [[gnu::noinline]] int32_t qsearchCapturas(int32_t alfa, int32_t beta, int32_t ply,
                                               int32_t estatica);
+    // Steps that buscar and buscarRaiz share, inline in busqueda/nodo.h.
     int32_t sondearTabla(uint64_t clave, int32_t profundidad, int32_t ply);
     int32_t extensionJaque(int32_t ply);
+    // The main search's fetch of its children's table slots, also in busqueda/nodo.h.
     void anticiparHijos(const ListaMovimientos& lista, Movimiento m);
     int32_t buscarHijo(int32_t profundidad, int32_t alfa, int32_t beta, int32_t ply,
                        bool nuloPermitido);

@@ -54,7 +54,7 @@ inline int32_t Busqueda::extensionJaque(int32_t ply) {
 
 // Fetches the table slots that children will probe, ahead of their probes: that of the move about
 // to be made, which comes in while the move is made and extended, and that of the next one in a
-// list in order, which comes in while the first move's subtree is searched.
+// list in order, which comes in while the current move's subtree is searched.
 inline void Busqueda::anticiparHijos(const ListaMovimientos& lista, Movimiento m) {
     const Tablero& t = *tablero;
     tablaHash->anticipar(t.clavePrevista(m));

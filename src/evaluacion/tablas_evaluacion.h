@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <iterator>
 
 #include "tablero/tipos.h"
 
@@ -109,11 +110,11 @@ constexpr std::array<TablaCasillas, NumCodigosPieza> crearValorCasilla() {
     std::array<TablaCasillas, NumCodigosPieza> valor{};
     const TablaCasillas* tablas[] = {&TablaPeon, &TablaCaballo, &TablaAlfil, &TablaTorre,
                                      &TablaDama};
-    for (int tipo = 0; tipo < 5; ++tipo) {
+    for (int tipo = 0; tipo < static_cast<int>(std::size(tablas)); ++tipo) {
         const int32_t blanca = PeonBlanco + 2 * tipo;
         for (int sq = 0; sq < 64; ++sq) {
             int32_t v = (*tablas[tipo])[sq];
-            if (blanca == TorreBlanca && filaDe(sq) == 6) v += BonoTorreSeptima;
+            if (blanca == TorreBlanca && ((Fila7 >> sq) & 1)) v += BonoTorreSeptima;
             valor[blanca][sq] = v;
             valor[blanca + 1][Espejo[sq]] = -v;
         }

@@ -38,7 +38,8 @@ bool estaClavada(const Tablero& t, Casilla s, int bando) {
 }
 
 // The squares from which a move of side `bando` can leave its own king attacked: all of them
-// when in check; otherwise the king's square (the generators move the king only from there)
+// when in check; otherwise the king's square (every move handed out, generated, killer or hash
+// move, moves the king only from there)
 // and the own pieces that stand alone between it and an enemy slider bearing on that line.
 Bitboard casillasDeRiesgo(const Tablero& t, int bando) {
     const uint32_t k = static_cast<uint32_t>(t.casillaRey[bando]);

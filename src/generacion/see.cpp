@@ -52,7 +52,7 @@ int32_t SEE(const Tablero& t, Casilla hasta, Casilla desde, int bando) {
     while (atacantes && n < 65) {
         Casilla s = CasillaNula;
         int32_t pieza = Vacio;
-        // A side with no piece among the attackers can at most have its king's square there.
+        // A side with none of its pieces among the attackers has no capturer: no scan.
         if (atacantes & porColor[lado]) {
             for (int32_t codigo = PeonBlanco + lado; codigo <= DamaBlanca + lado; codigo += 2) {
                 const Bitboard candidatos = bb[codigo] & atacantes;

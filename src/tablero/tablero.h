@@ -30,12 +30,13 @@ struct RegistroHistorial {
     int32_t casillaAlPaso;
     int32_t derechosEnroque;
     int32_t movidasRegla50;
-    uint64_t hashKey;
+    // Here, not last, it fills the gap before the key: a record stays 32 bytes.
     int32_t valorCasillas;
+    uint64_t hashKey;
 };
 
-// The position: piece array, bitboards, rotated occupancies, state, key, counters
-// and the history of made moves, all kept in step by make and unmake.
+// The position: piece array, bitboards, rotated occupancies, state, key, counters, the
+// piece-square sum and the history of made moves, all kept in step by make and unmake.
 class Tablero {
   public:
     explicit Tablero(Motor* motor);
