@@ -6,9 +6,7 @@
 
 class ConsolaUCI;
 
-// The option name and the value text of the argument text of a "setoption" line: the name runs
-// from one character after "name" to the blank before the following "value" (or to the end), the
-// value from one character after the first "value" to the end; empty when absent.
+// The option name and the value text that the argument text of a "setoption" line gives.
 std::string nombreOpcion(const std::string& argumentos);
 std::string valorOpcion(const std::string& argumentos);
 
