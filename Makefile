@@ -40,12 +40,24 @@ bench: deps
 	cmake --build --preset bench -j $(JOBS)
 	./build/bench/quorvantel_bench $(BENCH_ARGS)
 
-# libFuzzer on the console: `make fuzz` runs for FUZZ_SECONDS; `make test` runs a fixed-seed
-# minute from the seeds alone. New inputs go to corpora in the build tree, never to fuzz/corpus,
-# and any crash, leak or slow input fails the run.
+# libFuzzer, one target per input surface: FEN set-up (posicion), move words (movimientos), the
+# arguments of "go", "setoption" and "position" (palabras) and whole console sessions (consola),
+# each with its seeds in fuzz/corpus/<target>. `make fuzz` runs each for FUZZ_SECONDS; `make test`
+# runs each from its seeds alone with a fixed seed, the console for 28 s and the others for 9 s.
+# New inputs go to corpora in the build tree, never to fuzz/corpus, and any crash, leak or slow
+# input fails the run.
 FUZZ_SECONDS ?= 180
 FUZZ_DIR := build/fuzz
-FUZZ_OPCIONES = -dict=fuzz/diccionario.txt -timeout=20 -print_final_stats=1 -artifact_prefix=$(FUZZ_DIR)/hallazgo-
+FUZZ_OBJETIVOS := posicion movimientos palabras consola
+FUZZ_OPCIONES = -dict=fuzz/diccionario.txt -timeout=20 -print_final_stats=1
+# Longer inputs would only slow the fast targets down.
+FUZZ_LARGO_posicion := -max_len=256
+FUZZ_LARGO_movimientos := -max_len=128
+FUZZ_LARGO_palabras := -max_len=256
+FUZZ_PRUEBA_SEGUNDOS = $(if $(filter consola,$(1)),28,9)
+# $(call fuzz_ejecutar,target,corpus directory,options)
+fuzz_ejecutar = mkdir -p $(FUZZ_DIR)/$(2)/$(1) && $(FUZZ_DIR)/fuzz_$(1) $(FUZZ_OPCIONES) \
+	-artifact_prefix=$(FUZZ_DIR)/hallazgo-$(1)- $(FUZZ_LARGO_$(1)) $(3) $(FUZZ_DIR)/$(2)/$(1) fuzz/corpus/$(1)
 
 fuzz-build:
 	@$(DEPENDENCIAS) fuzz
@@ -53,12 +65,11 @@ fuzz-build:
 	cmake --build --preset fuzz -j $(JOBS)
 
 fuzz: fuzz-build
-	mkdir -p $(FUZZ_DIR)/corpus
-	$(FUZZ_DIR)/fuzz_consola $(FUZZ_OPCIONES) -max_total_time=$(FUZZ_SECONDS) $(FUZZ_DIR)/corpus fuzz/corpus
+	$(foreach o,$(FUZZ_OBJETIVOS),$(call fuzz_ejecutar,$(o),corpus,-max_total_time=$(FUZZ_SECONDS)) && ) true
 
 test-fuzz: fuzz-build
-	rm -rf $(FUZZ_DIR)/corpus-test && mkdir -p $(FUZZ_DIR)/corpus-test
-	$(FUZZ_DIR)/fuzz_consola $(FUZZ_OPCIONES) -seed=1 -max_total_time=60 $(FUZZ_DIR)/corpus-test fuzz/corpus
+	rm -rf $(FUZZ_DIR)/corpus-test
+	$(foreach o,$(FUZZ_OBJETIVOS),$(call fuzz_ejecutar,$(o),corpus-test,-seed=1 -max_total_time=$(call FUZZ_PRUEBA_SEGUNDOS,$(o))) && ) true
 
 # Windows executables from Debian's mingw-w64 (static, so they run on a bare Windows machine).
 # `make dist` puts two Linux engines in dist/, one for any x86-64 CPU and one for x86-64-v3

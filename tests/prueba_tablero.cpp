@@ -29,6 +29,9 @@ TEST(Tablero, LecturaDeFEN) {
         {Reyes + "w - - 12abc 1", true, 0, 64, 12},
         {"  " + Reyes + "   b   -  E3  ", false, 0, 20, 0},
         {Reyes + "w - h6x 0 1", true, 0, 47, 0},
+        // The clock keeps room for a full history of makes on either side of the 32-bit range.
+        {Reyes + "w - - 2147483647 1", true, 0, 64, 2147483647 - CapacidadHistorial},
+        {Reyes + "w - - -2147483648 1", true, 0, 64, -2147483647 + CapacidadHistorial},
     };
     for (const auto& c : casos) {
         auto t = tableroDesdeFEN(c.fen);

@@ -1,6 +1,8 @@
 #include "tablero/fen.h"
 
+#include <algorithm>
 #include <cctype>
+#include <limits>
 #include <vector>
 
 #include "consola/texto.h"
@@ -75,7 +77,10 @@ bool establecerPosicion(Tablero& t, const PosicionFEN& posicion) {
     t.ladoQueMueve = posicion.ladoQueMueve;
     t.casillaAlPaso = posicion.casillaAlPaso;
     t.derechosEnroque = posicion.derechosEnroque;
-    t.movidasRegla50 = posicion.movidasRegla50;
+    // Every make adds one to the clock and the search subtracts it from the history count: held
+    // this far inside the 32-bit range, a clock read from the text never overflows in either.
+    constexpr int32_t RelojMaximo = std::numeric_limits<int32_t>::max() - CapacidadHistorial;
+    t.movidasRegla50 = std::clamp(posicion.movidasRegla50, -RelojMaximo, RelojMaximo);
     t.recalcularDerivados();
     return true;
 }

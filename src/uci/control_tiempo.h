@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 class Motor;
 
@@ -12,6 +14,8 @@ class ControlTiempo {
 
     // Every limit back to zero, `infinite` to false.
     void reiniciar();
+    // The limits of a "go" from its words, after a reset: each keyword takes the word after it.
+    void leerPalabras(const std::vector<std::string>& palabras);
     uint32_t tiempoAsignado(int bando) const;
 
     Motor* motor;

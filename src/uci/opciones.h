@@ -6,6 +6,10 @@
 
 class ConsolaUCI;
 
+// The option name and the value text that the argument text of a "setoption" line gives.
+std::string nombreOpcion(const std::string& argumentos);
+std::string valorOpcion(const std::string& argumentos);
+
 // An engine option as the interface sees it; an accepted change is applied to the engine
 // through a member operation of the console.
 class OpcionUCI {

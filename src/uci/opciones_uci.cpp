@@ -6,8 +6,6 @@
 #include "uci/opciones.h"
 #include "uci/opciones_actuales.h"
 
-namespace {
-
 // The option name runs from one character after "name" to the blank before the following
 // "value", or to the end of the text.
 std::string nombreOpcion(const std::string& argumentos) {
@@ -29,8 +27,6 @@ std::string valorOpcion(const std::string& argumentos) {
         return std::string();
     return argumentos.substr(posicionValue + 6);
 }
-
-} // namespace
 
 void ConsolaUCI::comandoSetoption(const std::string& argumentos) {
     if (argumentos.find("name") == std::string::npos) return;

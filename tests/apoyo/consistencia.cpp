@@ -58,16 +58,14 @@ std::string primeraDistinta(const Tablero& a, const Tablero& b, bool estado) {
     return "";
 }
 
-} // namespace
-
-std::string inconsistencia(const Tablero& t, bool conClave) {
+std::string comprobar(const Tablero& t, bool conClave, bool conReyes) {
     if (std::any_of(t.piezas, t.piezas + 64, [](int32_t p) { return p < Vacio || p > ReyNegro; }))
         return "codigo de pieza invalido";
     if (t.casillaAlPaso < 0 || t.casillaAlPaso > CasillaNula || t.derechosEnroque < 0 ||
         t.derechosEnroque > 15)
         return "estado fuera de rango";
     // Set-up keeps the last king of a colour in square order.
-    for (int c = 0; c < 2; ++c)
+    for (int c = 0; c < 2 && conReyes; ++c)
         for (Casilla s = 63; s >= 0; --s)
             if (t.piezas[s] == ReyBlanco + c) {
                 if (t.casillaRey[c] != s) return "casillaRey " + std::to_string(c);
@@ -83,6 +81,16 @@ std::string inconsistencia(const Tablero& t, bool conClave) {
     copia->recalcularDerivados();
     if (!conClave) copia->hashKey = t.hashKey;
     return primeraDistinta(t, *copia, false);
+}
+
+} // namespace
+
+std::string inconsistencia(const Tablero& t, bool conClave) {
+    return comprobar(t, conClave, true);
+}
+
+std::string inconsistenciaSinReyes(const Tablero& t) {
+    return comprobar(t, true, false);
 }
 
 std::string diferencia(const Tablero& a, const Tablero& b) {
