@@ -33,9 +33,10 @@ int32_t Busqueda::qsearchCapturas(int32_t alfa, int32_t beta, int32_t ply, int32
     for (;;) {
         const Movimiento m = siguienteCaptura(lista);
         if (m == MovimientoNulo) break;
+        // Best exchange first: from the first losing capture on, all lose and are skipped.
         if (lista.puntuacionActual < 0) {
-            ++estadisticas.podadosSEE;
-            continue;
+            estadisticas.podadosSEE += static_cast<uint64_t>(lista.cantidad - lista.siguiente) + 1;
+            break;
         }
         if (!hacerSiLegal(t, m)) continue;
         ++buscados;
