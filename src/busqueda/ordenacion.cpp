@@ -169,37 +169,42 @@ constexpr uint8_t OrdenDeTres[8][3] = {
     {0, 1, 2}, {0, 2, 1}, {1, 0, 2}, {0, 1, 2}, {2, 1, 0}, {2, 0, 1}, {1, 2, 0}, {0, 1, 2},
 };
 
-} // namespace
+// Ranges of up to this many entries end the partitioning.
+constexpr int32_t RangoCorto = 3;
 
-void ordenar(ListaMovimientos& lista, int32_t lo, int32_t hi) {
-    int32_t* p = lista.puntuaciones;
-    Movimiento* m = lista.movimientos;
-    while (lo < hi) {
-        // Two entries, the first of them the pivot: the partition swaps them unless the second
-        // scores lower, and nothing is left to sort. Done without a branch, as the scores seldom
-        // say in advance which way it goes.
-        if (hi == lo + 1) {
-            const uint32_t cambio = 0u - static_cast<uint32_t>(p[hi] >= p[lo]);
-            const uint32_t puntuaciones = static_cast<uint32_t>(p[lo] ^ p[hi]) & cambio;
-            const Movimiento movimientos = (m[lo] ^ m[hi]) & cambio;
-            p[lo] ^= static_cast<int32_t>(puntuaciones);
-            p[hi] ^= static_cast<int32_t>(puntuaciones);
-            m[lo] ^= movimientos;
-            m[hi] ^= movimientos;
-            return;
+// A range of at most three entries, sorted as the partition would leave it; nothing to do for
+// fewer than two.
+inline void ordenarCorto(int32_t* p, Movimiento* m, int32_t lo, int32_t hi) {
+    // Two entries, the first of them the pivot: the partition swaps them unless the second
+    // scores lower, and nothing is left to sort. Done without a branch, as the scores seldom
+    // say in advance which way it goes.
+    if (hi == lo + 1) {
+        const uint32_t cambio = 0u - static_cast<uint32_t>(p[hi] >= p[lo]);
+        const uint32_t puntuaciones = static_cast<uint32_t>(p[lo] ^ p[hi]) & cambio;
+        const Movimiento movimientos = (m[lo] ^ m[hi]) & cambio;
+        p[lo] ^= static_cast<int32_t>(puntuaciones);
+        p[hi] ^= static_cast<int32_t>(puntuaciones);
+        m[lo] ^= movimientos;
+        m[hi] ^= movimientos;
+        return;
+    }
+    // Three entries: the partition's outcome follows from three comparisons, looked up.
+    if (hi == lo + 2) {
+        const int32_t pt[3] = {p[lo], p[lo + 1], p[lo + 2]};
+        const Movimiento mt[3] = {m[lo], m[lo + 1], m[lo + 2]};
+        const uint8_t* orden =
+            OrdenDeTres[(pt[0] > pt[1]) + 2 * (pt[2] < pt[1]) + 4 * (pt[2] >= pt[0])];
+        for (int k = 0; k < 3; ++k) {
+            p[lo + k] = pt[orden[k]];
+            m[lo + k] = mt[orden[k]];
         }
-        // Three entries: the partition's outcome follows from three comparisons, looked up.
-        if (hi == lo + 2) {
-            const int32_t pt[3] = {p[lo], p[lo + 1], p[lo + 2]};
-            const Movimiento mt[3] = {m[lo], m[lo + 1], m[lo + 2]};
-            const uint8_t* orden =
-                OrdenDeTres[(pt[0] > pt[1]) + 2 * (pt[2] < pt[1]) + 4 * (pt[2] >= pt[0])];
-            for (int k = 0; k < 3; ++k) {
-                p[lo + k] = pt[orden[k]];
-                m[lo + k] = mt[orden[k]];
-            }
-            return;
-        }
+    }
+}
+
+// Quicksort around the middle entry, best score first, for more than three entries: the short
+// ranges are sorted in place rather than through a call, which is where most of them end.
+void ordenarLargo(int32_t* p, Movimiento* m, int32_t lo, int32_t hi) {
+    do {
         const int32_t pivote = p[(lo + hi) / 2];
         int32_t i = lo;
         int32_t j = hi;
@@ -213,7 +218,20 @@ void ordenar(ListaMovimientos& lista, int32_t lo, int32_t hi) {
                 --j;
             }
         } while (i <= j);
-        if (lo < j) ordenar(lista, lo, j);
+        if (j - lo < RangoCorto)
+            ordenarCorto(p, m, lo, j);
+        else
+            ordenarLargo(p, m, lo, j);
         lo = i;
-    }
+    } while (hi - lo >= RangoCorto);
+    ordenarCorto(p, m, lo, hi);
+}
+
+} // namespace
+
+void ordenar(ListaMovimientos& lista, int32_t lo, int32_t hi) {
+    if (hi - lo < RangoCorto)
+        ordenarCorto(lista.puntuaciones, lista.movimientos, lo, hi);
+    else
+        ordenarLargo(lista.puntuaciones, lista.movimientos, lo, hi);
 }
