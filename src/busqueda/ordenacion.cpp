@@ -74,6 +74,16 @@ void puntuarResto(ListaMovimientos& lista) {
 
 } // namespace
 
+void prepararCapturas(ListaMovimientos& lista, Tablero* tablero) {
+    lista.tablero = tablero;
+    lista.modo = ModoCapturas;
+    lista.cantidad = 0;
+    lista.siguiente = 0;
+    lista.etapa = EtapaAgotada;
+    generarEtapa(lista, generarCapturas, estadisticas.generacionesCapturas);
+    puntuarCapturas(lista);
+}
+
 void iniciarLista(ListaMovimientos& lista, Tablero* tablero, Busqueda* busqueda, int32_t ply,
                   int32_t modo) {
     lista.tablero = tablero;
@@ -92,9 +102,6 @@ void iniciarLista(ListaMovimientos& lista, Tablero* tablero, Busqueda* busqueda,
         ++estadisticas.generacionesEvasiones;
         lista.etapa = EtapaHash;
         break;
-    case ModoCapturas:
-        lista.etapa = EtapaGenerarCapturas;
-        break;
     default:
         lista.etapa = EtapaHash;
         break;
@@ -104,7 +111,7 @@ void iniciarLista(ListaMovimientos& lista, Tablero* tablero, Busqueda* busqueda,
 // The stage machine: from the current stage on, until a move is handed out. A stage is left
 // before its work is done, so each runs once, except the two that hand out from the list until it
 // runs dry; a generation stage goes straight on to scoring what it generated. Evasions jump from
-// the hash move to scoring the whole list; the quiescence search hands out its captures at once.
+// the hash move to scoring the whole list.
 Movimiento avanzarEtapas(ListaMovimientos& lista) {
     for (;;) {
         switch (lista.etapa) {
@@ -121,7 +128,7 @@ Movimiento avanzarEtapas(ListaMovimientos& lista) {
             generarEtapa(lista, generarCapturas, estadisticas.generacionesCapturas);
             [[fallthrough]];
         case EtapaPuntuarCapturas:
-            lista.etapa = lista.modo == ModoCapturas ? EtapaEntregar : EtapaCapturasBuenas;
+            lista.etapa = EtapaCapturasBuenas;
             puntuarCapturas(lista);
             break;
         case EtapaCapturasBuenas:

@@ -28,16 +28,15 @@ int32_t Busqueda::qsearchCapturas(int32_t alfa, int32_t beta, int32_t ply, int32
     if (ply >= MaxPly) return alfa;
 
     ListaMovimientos& lista = listas[ply];
-    iniciarLista(lista, tablero, nullptr, ply, ModoCapturas);
+    prepararCapturas(lista, tablero);
     int32_t buscados = 0;
-    for (;;) {
-        const Movimiento m = siguienteCaptura(lista);
-        if (m == MovimientoNulo) break;
+    for (int32_t i = 0; i < lista.cantidad; ++i) {
         // Best exchange first: from the first losing capture on, all lose and are skipped.
-        if (lista.puntuacionActual < 0) {
-            estadisticas.podadosSEE += static_cast<uint64_t>(lista.cantidad - lista.siguiente) + 1;
+        if (lista.puntuaciones[i] < 0) {
+            estadisticas.podadosSEE += static_cast<uint64_t>(lista.cantidad - i);
             break;
         }
+        const Movimiento m = lista.movimientos[i];
         if (!hacerSiLegal(t, m)) continue;
         ++buscados;
         const int32_t s = -qsearch(-beta, -alfa, ply + 1);
