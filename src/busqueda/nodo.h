@@ -86,6 +86,8 @@ inline int32_t Busqueda::extension(int32_t ply, bool amenaza) {
         e += ExtensionRespuestaUnica;
         ++estadisticas.extensionesRespuestaUnica;
     }
+    // Most moves have no reason to extend: nothing to cap or fade, and no division.
+    if (e == 0) return 0;
     if (e > UnPly) e = UnPly;
 
     // Extensions fade out between twice and four times the iteration depth.
