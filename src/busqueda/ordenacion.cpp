@@ -51,15 +51,25 @@ void puntuarCapturas(ListaMovimientos& lista) {
     ordenar(lista, 0, lista.cantidad - 1);
 }
 
+// The squares that the non-null moves among three start from.
+Bitboard origenes(Movimiento a, Movimiento b, Movimiento c) {
+    const auto origen = [](Movimiento m) {
+        return static_cast<Bitboard>(m != MovimientoNulo) << desdeDe(m);
+    };
+    return origen(a) | origen(b) | origen(c);
+}
+
 void puntuarResto(ListaMovimientos& lista) {
     const Busqueda& b = *lista.busqueda;
     const Movimiento hash = b.movimientoHash[lista.ply];
     const bool evasiones = lista.modo == ModoEvasiones;
     const Movimiento k1 = evasiones ? MovimientoNulo : b.killer1[lista.ply];
     const Movimiento k2 = evasiones ? MovimientoNulo : b.killer2[lista.ply];
+    // Only a move from one of their squares can repeat the hash move or a killer.
+    const Bitboard repetibles = origenes(hash, k1, k2);
     for (int32_t i = 0; i < lista.cantidad;) {
         const Movimiento m = lista.movimientos[i];
-        if (m == hash || m == k1 || m == k2) {
+        if (((repetibles >> desdeDe(m)) & 1) && (m == hash || m == k1 || m == k2)) {
             quitarDuplicado(lista, i);
             continue;
         }
