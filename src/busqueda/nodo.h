@@ -5,6 +5,7 @@
 #include "busqueda/ordenacion.h"
 #include "busqueda/puntuaciones.h"
 #include "busqueda/tabla_hash.h"
+#include "evaluacion/evaluacion.h"
 #include "generacion/ataques.h"
 #include "tablero/tablero.h"
 
@@ -62,6 +63,21 @@ inline void Busqueda::anticiparHijos(const ListaMovimientos& lista, Movimiento m
         tablaHash->anticipar(t.clavePrevista(lista.movimientos[lista.siguiente]));
 }
 
+// Resolves a leaf of the main search: the side to move may stand pat on the static evaluation or
+// try a capture or promotion, best exchange first, skipping those that lose material by static
+// exchange. No table, no repetition test and no check detection; fail-hard at beta, and the bare
+// evaluation when no capture was searched. Inline: most nodes stop at the evaluation, and the
+// main search's last ply reaches them without a call.
+inline int32_t Busqueda::qsearch(int32_t alfa, int32_t beta, int32_t ply) {
+    ++estadisticas.nodos;
+    ++estadisticas.nodosQsearch;
+    if (comprobarTiempo()) return 0;
+
+    const int32_t estatica = evaluar(*tablero);
+    if (estatica >= beta) return beta;
+    return qsearchCapturas(alfa, beta, ply, estatica);
+}
+
 // The score of the position after a move, from the mover's side: the main search while a whole
 // ply is left, the quiescence search below that. `ply` is the child's.
 inline int32_t Busqueda::buscarHijo(int32_t profundidad, int32_t alfa, int32_t beta, int32_t ply,
@@ -86,6 +102,8 @@ inline int32_t Busqueda::extension(int32_t ply, bool amenaza) {
         e += ExtensionRespuestaUnica;
         ++estadisticas.extensionesRespuestaUnica;
     }
+    // Most moves have no reason to extend: nothing to cap or fade, and no division.
+    if (e == 0) return 0;
     if (e > UnPly) e = UnPly;
 
     // Extensions fade out between twice and four times the iteration depth.

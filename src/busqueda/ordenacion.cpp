@@ -51,15 +51,25 @@ void puntuarCapturas(ListaMovimientos& lista) {
     ordenar(lista, 0, lista.cantidad - 1);
 }
 
+// The squares that the non-null moves among three start from.
+Bitboard origenes(Movimiento a, Movimiento b, Movimiento c) {
+    const auto origen = [](Movimiento m) {
+        return static_cast<Bitboard>(m != MovimientoNulo) << desdeDe(m);
+    };
+    return origen(a) | origen(b) | origen(c);
+}
+
 void puntuarResto(ListaMovimientos& lista) {
     const Busqueda& b = *lista.busqueda;
     const Movimiento hash = b.movimientoHash[lista.ply];
     const bool evasiones = lista.modo == ModoEvasiones;
     const Movimiento k1 = evasiones ? MovimientoNulo : b.killer1[lista.ply];
     const Movimiento k2 = evasiones ? MovimientoNulo : b.killer2[lista.ply];
+    // Only a move from one of their squares can repeat the hash move or a killer.
+    const Bitboard repetibles = origenes(hash, k1, k2);
     for (int32_t i = 0; i < lista.cantidad;) {
         const Movimiento m = lista.movimientos[i];
-        if (m == hash || m == k1 || m == k2) {
+        if (((repetibles >> desdeDe(m)) & 1) && (m == hash || m == k1 || m == k2)) {
             quitarDuplicado(lista, i);
             continue;
         }
@@ -73,6 +83,16 @@ void puntuarResto(ListaMovimientos& lista) {
 }
 
 } // namespace
+
+void prepararCapturas(ListaMovimientos& lista, Tablero* tablero) {
+    lista.tablero = tablero;
+    lista.modo = ModoCapturas;
+    lista.cantidad = 0;
+    lista.siguiente = 0;
+    lista.etapa = EtapaAgotada;
+    generarEtapa(lista, generarCapturas, estadisticas.generacionesCapturas);
+    puntuarCapturas(lista);
+}
 
 void iniciarLista(ListaMovimientos& lista, Tablero* tablero, Busqueda* busqueda, int32_t ply,
                   int32_t modo) {
@@ -92,9 +112,6 @@ void iniciarLista(ListaMovimientos& lista, Tablero* tablero, Busqueda* busqueda,
         ++estadisticas.generacionesEvasiones;
         lista.etapa = EtapaHash;
         break;
-    case ModoCapturas:
-        lista.etapa = EtapaGenerarCapturas;
-        break;
     default:
         lista.etapa = EtapaHash;
         break;
@@ -104,7 +121,7 @@ void iniciarLista(ListaMovimientos& lista, Tablero* tablero, Busqueda* busqueda,
 // The stage machine: from the current stage on, until a move is handed out. A stage is left
 // before its work is done, so each runs once, except the two that hand out from the list until it
 // runs dry; a generation stage goes straight on to scoring what it generated. Evasions jump from
-// the hash move to scoring the whole list; the quiescence search hands out its captures at once.
+// the hash move to scoring the whole list.
 Movimiento avanzarEtapas(ListaMovimientos& lista) {
     for (;;) {
         switch (lista.etapa) {
@@ -121,7 +138,7 @@ Movimiento avanzarEtapas(ListaMovimientos& lista) {
             generarEtapa(lista, generarCapturas, estadisticas.generacionesCapturas);
             [[fallthrough]];
         case EtapaPuntuarCapturas:
-            lista.etapa = lista.modo == ModoCapturas ? EtapaEntregar : EtapaCapturasBuenas;
+            lista.etapa = EtapaCapturasBuenas;
             puntuarCapturas(lista);
             break;
         case EtapaCapturasBuenas:
@@ -169,37 +186,42 @@ constexpr uint8_t OrdenDeTres[8][3] = {
     {0, 1, 2}, {0, 2, 1}, {1, 0, 2}, {0, 1, 2}, {2, 1, 0}, {2, 0, 1}, {1, 2, 0}, {0, 1, 2},
 };
 
-} // namespace
+// Ranges of up to this many entries end the partitioning.
+constexpr int32_t RangoCorto = 3;
 
-void ordenar(ListaMovimientos& lista, int32_t lo, int32_t hi) {
-    int32_t* p = lista.puntuaciones;
-    Movimiento* m = lista.movimientos;
-    while (lo < hi) {
-        // Two entries, the first of them the pivot: the partition swaps them unless the second
-        // scores lower, and nothing is left to sort. Done without a branch, as the scores seldom
-        // say in advance which way it goes.
-        if (hi == lo + 1) {
-            const uint32_t cambio = 0u - static_cast<uint32_t>(p[hi] >= p[lo]);
-            const uint32_t puntuaciones = static_cast<uint32_t>(p[lo] ^ p[hi]) & cambio;
-            const Movimiento movimientos = (m[lo] ^ m[hi]) & cambio;
-            p[lo] ^= static_cast<int32_t>(puntuaciones);
-            p[hi] ^= static_cast<int32_t>(puntuaciones);
-            m[lo] ^= movimientos;
-            m[hi] ^= movimientos;
-            return;
+// A range of at most three entries, sorted as the partition would leave it; nothing to do for
+// fewer than two.
+inline void ordenarCorto(int32_t* p, Movimiento* m, int32_t lo, int32_t hi) {
+    // Two entries, the first of them the pivot: the partition swaps them unless the second
+    // scores lower, and nothing is left to sort. Done without a branch, as the scores seldom
+    // say in advance which way it goes.
+    if (hi == lo + 1) {
+        const uint32_t cambio = 0u - static_cast<uint32_t>(p[hi] >= p[lo]);
+        const uint32_t puntuaciones = static_cast<uint32_t>(p[lo] ^ p[hi]) & cambio;
+        const Movimiento movimientos = (m[lo] ^ m[hi]) & cambio;
+        p[lo] ^= static_cast<int32_t>(puntuaciones);
+        p[hi] ^= static_cast<int32_t>(puntuaciones);
+        m[lo] ^= movimientos;
+        m[hi] ^= movimientos;
+        return;
+    }
+    // Three entries: the partition's outcome follows from three comparisons, looked up.
+    if (hi == lo + 2) {
+        const int32_t pt[3] = {p[lo], p[lo + 1], p[lo + 2]};
+        const Movimiento mt[3] = {m[lo], m[lo + 1], m[lo + 2]};
+        const uint8_t* orden =
+            OrdenDeTres[(pt[0] > pt[1]) + 2 * (pt[2] < pt[1]) + 4 * (pt[2] >= pt[0])];
+        for (int k = 0; k < 3; ++k) {
+            p[lo + k] = pt[orden[k]];
+            m[lo + k] = mt[orden[k]];
         }
-        // Three entries: the partition's outcome follows from three comparisons, looked up.
-        if (hi == lo + 2) {
-            const int32_t pt[3] = {p[lo], p[lo + 1], p[lo + 2]};
-            const Movimiento mt[3] = {m[lo], m[lo + 1], m[lo + 2]};
-            const uint8_t* orden =
-                OrdenDeTres[(pt[0] > pt[1]) + 2 * (pt[2] < pt[1]) + 4 * (pt[2] >= pt[0])];
-            for (int k = 0; k < 3; ++k) {
-                p[lo + k] = pt[orden[k]];
-                m[lo + k] = mt[orden[k]];
-            }
-            return;
-        }
+    }
+}
+
+// Quicksort around the middle entry, best score first, for more than three entries: the short
+// ranges are sorted in place rather than through a call, which is where most of them end.
+void ordenarLargo(int32_t* p, Movimiento* m, int32_t lo, int32_t hi) {
+    do {
         const int32_t pivote = p[(lo + hi) / 2];
         int32_t i = lo;
         int32_t j = hi;
@@ -213,7 +235,20 @@ void ordenar(ListaMovimientos& lista, int32_t lo, int32_t hi) {
                 --j;
             }
         } while (i <= j);
-        if (lo < j) ordenar(lista, lo, j);
+        if (j - lo < RangoCorto)
+            ordenarCorto(p, m, lo, j);
+        else
+            ordenarLargo(p, m, lo, j);
         lo = i;
-    }
+    } while (hi - lo >= RangoCorto);
+    ordenarCorto(p, m, lo, hi);
+}
+
+} // namespace
+
+void ordenar(ListaMovimientos& lista, int32_t lo, int32_t hi) {
+    if (hi - lo < RangoCorto)
+        ordenarCorto(lista.puntuaciones, lista.movimientos, lo, hi);
+    else
+        ordenarLargo(lista.puntuaciones, lista.movimientos, lo, hi);
 }

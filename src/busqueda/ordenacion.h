@@ -16,9 +16,13 @@ constexpr int32_t EtapaPuntuarResto = 7;
 constexpr int32_t EtapaEntregar = 8;
 constexpr int32_t EtapaAgotada = 9;
 
-// The staged move source of one ply: init, then pull moves until 0.
+// The staged move source of one ply of the main search: init in mode ModoTodos, ModoBusqueda or
+// ModoEvasiones, then pull moves until 0.
 void iniciarLista(ListaMovimientos& lista, Tablero* tablero, Busqueda* busqueda, int32_t ply,
                   int32_t modo);
+// The quiescence search's list, without stages: every capture and promotion, scored by static
+// exchange and sorted best first, to be read in order from the start.
+void prepararCapturas(ListaMovimientos& lista, Tablero* tablero);
 Movimiento avanzarEtapas(ListaMovimientos& lista);
 void ordenar(ListaMovimientos& lista, int32_t lo, int32_t hi);
 
@@ -48,10 +52,4 @@ inline Movimiento siguienteMovimiento(ListaMovimientos& lista) {
 // mode; handing them out is the same.
 inline Movimiento siguienteEvasion(ListaMovimientos& lista) {
     return siguienteMovimiento(lista);
-}
-
-// Every capture is scored, so the score is set only when one is handed out.
-inline Movimiento siguienteCaptura(ListaMovimientos& lista) {
-    if (entregaDirecta(lista)) return entregar(lista);
-    return avanzarEtapas(lista);
 }

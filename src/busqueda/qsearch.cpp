@@ -1,23 +1,4 @@
-#include "busqueda/busqueda.h"
-#include "busqueda/estadisticas.h"
-#include "busqueda/ordenacion.h"
-#include "evaluacion/evaluacion.h"
-#include "generacion/ataques.h"
-#include "tablero/tablero.h"
-
-// Resolves a leaf of the main search: the side to move may stand pat on the static evaluation or
-// try a capture or promotion, best exchange first, skipping those that lose material by static
-// exchange. No table, no repetition test and no check detection; fail-hard at beta, and the bare
-// evaluation when no capture was searched.
-int32_t Busqueda::qsearch(int32_t alfa, int32_t beta, int32_t ply) {
-    ++estadisticas.nodos;
-    ++estadisticas.nodosQsearch;
-    if (comprobarTiempo()) return 0;
-
-    const int32_t estatica = evaluar(*tablero);
-    if (estatica >= beta) return beta;
-    return qsearchCapturas(alfa, beta, ply, estatica);
-}
+#include "busqueda/nodo.h"
 
 // The rest of a quiescence node whose static evaluation stays below beta. Most nodes stop before
 // it, so it is a function of its own and they do not pay for what it keeps in registers.
@@ -28,15 +9,15 @@ int32_t Busqueda::qsearchCapturas(int32_t alfa, int32_t beta, int32_t ply, int32
     if (ply >= MaxPly) return alfa;
 
     ListaMovimientos& lista = listas[ply];
-    iniciarLista(lista, tablero, nullptr, ply, ModoCapturas);
+    prepararCapturas(lista, tablero);
     int32_t buscados = 0;
-    for (;;) {
-        const Movimiento m = siguienteCaptura(lista);
-        if (m == MovimientoNulo) break;
-        if (lista.puntuacionActual < 0) {
-            ++estadisticas.podadosSEE;
-            continue;
+    for (int32_t i = 0; i < lista.cantidad; ++i) {
+        // Best exchange first: from the first losing capture on, all lose and are skipped.
+        if (lista.puntuaciones[i] < 0) {
+            estadisticas.podadosSEE += static_cast<uint64_t>(lista.cantidad - i);
+            break;
         }
+        const Movimiento m = lista.movimientos[i];
         if (!hacerSiLegal(t, m)) continue;
         ++buscados;
         const int32_t s = -qsearch(-beta, -alfa, ply + 1);
