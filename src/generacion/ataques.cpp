@@ -13,11 +13,8 @@ bool casillaAtacada(const Tablero& t, Casilla s, int bando) {
     } else {
         if (TablaAtaquesPeonBlanco[s] & bb[PeonNegro]) return true;
     }
-    // A line is looked up only when a slider of its kind stands somewhere on it.
-    const Bitboard rectos = (bb[TorreBlanca + bando] | damas) & AtaquesTorreVacio[s];
-    if (rectos && (ataquesTorre(t, s) & rectos)) return true;
-    const Bitboard diagonales = (bb[AlfilBlanco + bando] | damas) & AtaquesAlfilVacio[s];
-    return diagonales && (ataquesAlfil(t, s) & diagonales);
+    if (ataquesTorreHacia(t, s, bb[TorreBlanca + bando] | damas)) return true;
+    return ataquesAlfilHacia(t, s, bb[AlfilBlanco + bando] | damas) != 0;
 }
 
 bool estaClavada(const Tablero& t, Casilla s, int bando) {

@@ -44,6 +44,17 @@ inline Bitboard ataquesLinea(const Tablero& t, int32_t d, Casilla s) {
     }
 }
 
+// The pieces among `objetivos` that a rook, or a bishop, on s attacks. The line is looked up only
+// when one of them stands on the piece's lines of an empty board, which most often none does.
+inline Bitboard ataquesTorreHacia(const Tablero& t, Casilla s, Bitboard objetivos) {
+    objetivos &= AtaquesTorreVacio[s];
+    return objetivos ? ataquesTorre(t, s) & objetivos : 0;
+}
+inline Bitboard ataquesAlfilHacia(const Tablero& t, Casilla s, Bitboard objetivos) {
+    objetivos &= AtaquesAlfilVacio[s];
+    return objetivos ? ataquesAlfil(t, s) & objetivos : 0;
+}
+
 bool casillaAtacada(const Tablero& t, Casilla s, int bando);
 bool estaClavada(const Tablero& t, Casilla s, int bando);
 Bitboard casillasDeRiesgo(const Tablero& t, int bando);
@@ -54,24 +65,20 @@ inline Bitboard bitRey(const Tablero& t, int bando) {
     return k < 64 ? Bitboard{1} << k : 0;
 }
 
-// Every piece of either colour that attacks s. A line is looked up only when a slider of its
-// kind stands somewhere on it.
+// Every piece of either colour that attacks s.
 inline Bitboard atacantesCasilla(const Tablero& t, Casilla s) {
     const Bitboard* bb = t.bitboardsPieza;
     const Bitboard damas = bb[DamaBlanca] | bb[DamaNegra];
-    const Bitboard rectos = (bb[TorreBlanca] | bb[TorreNegra] | damas) & AtaquesTorreVacio[s];
-    const Bitboard diagonales = (bb[AlfilBlanco] | bb[AlfilNegro] | damas) & AtaquesAlfilVacio[s];
-    Bitboard atacantes = (TablaAtaquesRey[s] & (bitRey(t, Blanco) | bitRey(t, Negro))) |
-                         (TablaAtaquesCaballo[s] & (bb[CaballoBlanco] | bb[CaballoNegro])) |
-                         (TablaAtaquesPeonBlanco[s] & bb[PeonNegro]) |
-                         (TablaAtaquesPeonNegro[s] & bb[PeonBlanco]);
-    if (rectos) atacantes |= ataquesTorre(t, s) & rectos;
-    if (diagonales) atacantes |= ataquesAlfil(t, s) & diagonales;
-    return atacantes;
+    return (TablaAtaquesRey[s] & (bitRey(t, Blanco) | bitRey(t, Negro))) |
+           (TablaAtaquesCaballo[s] & (bb[CaballoBlanco] | bb[CaballoNegro])) |
+           (TablaAtaquesPeonBlanco[s] & bb[PeonNegro]) |
+           (TablaAtaquesPeonNegro[s] & bb[PeonBlanco]) |
+           ataquesTorreHacia(t, s, bb[TorreBlanca] | bb[TorreNegra] | damas) |
+           ataquesAlfilHacia(t, s, bb[AlfilBlanco] | bb[AlfilNegro] | damas);
 }
 
 // Whether the king of side `bando` stands attacked by the other side. The cheap piece kinds
-// go first; a sliding lookup runs only when an enemy slider shares an empty-board line.
+// go first.
 inline bool reyAtacado(const Tablero& t, int bando) {
     const int enemigo = bando ^ 1;
     const uint32_t k = static_cast<uint32_t>(t.casillaRey[bando]);
@@ -87,10 +94,8 @@ inline bool reyAtacado(const Tablero& t, int bando) {
     if (TablaAtaquesCaballo[k] & bb[CaballoBlanco + enemigo]) return true;
 
     const Bitboard damas = bb[DamaBlanca + enemigo];
-    const Bitboard diagonales = bb[AlfilBlanco + enemigo] | damas;
-    if ((AtaquesAlfilVacio[k] & diagonales) && (ataquesAlfil(t, k) & diagonales)) return true;
-    const Bitboard rectas = bb[TorreBlanca + enemigo] | damas;
-    if ((AtaquesTorreVacio[k] & rectas) && (ataquesTorre(t, k) & rectas)) return true;
+    if (ataquesAlfilHacia(t, k, bb[AlfilBlanco + enemigo] | damas)) return true;
+    if (ataquesTorreHacia(t, k, bb[TorreBlanca + enemigo] | damas)) return true;
 
     return (TablaAtaquesRey[k] & bitRey(t, enemigo)) != 0;
 }

@@ -83,15 +83,9 @@ template <int C> Bitboard atacadasEn(const Tablero& t, Bitboard zona) {
     const uint32_t reyEnemigo = static_cast<uint32_t>(t.casillaRey[Lado<C>::Enemigo]);
     if (reyEnemigo < 64) ataques |= TablaAtaquesRey[reyEnemigo];
     piezas = bb[E::Torre] | bb[E::Dama];
-    while (piezas) {
-        const Casilla s = extraerPrimerBit(piezas);
-        if (AtaquesTorreVacio[s] & zona) ataques |= ataquesTorre(t, s);
-    }
+    while (piezas) ataques |= ataquesTorreHacia(t, extraerPrimerBit(piezas), zona);
     piezas = bb[E::Alfil] | bb[E::Dama];
-    while (piezas) {
-        const Casilla s = extraerPrimerBit(piezas);
-        if (AtaquesAlfilVacio[s] & zona) ataques |= ataquesAlfil(t, s);
-    }
+    while (piezas) ataques |= ataquesAlfilHacia(t, extraerPrimerBit(piezas), zona);
     return ataques & zona;
 }
 

@@ -56,19 +56,15 @@ template <int C> void capturas(ListaMovimientos& lista, const Tablero& t) {
     const Casilla rey = casillaReyPresente<C>(t);
     if (rey != CasillaNula) agregarCapturas(lista, t, rey, TablaAtaquesRey[rey] & enemigas, L::Rey);
 
-    // A slider with no enemy piece on its lines of an empty board captures nothing: its lines
-    // are not looked up.
     piezas = bb[L::Torre] | bb[L::Dama];
     while (piezas) {
         const Casilla desde = extraerPrimerBit(piezas);
-        if (!(AtaquesTorreVacio[desde] & enemigas)) continue;
-        agregarCapturas(lista, t, desde, ataquesTorre(t, desde) & enemigas, t.piezas[desde]);
+        agregarCapturas(lista, t, desde, ataquesTorreHacia(t, desde, enemigas), t.piezas[desde]);
     }
     piezas = bb[L::Alfil] | bb[L::Dama];
     while (piezas) {
         const Casilla desde = extraerPrimerBit(piezas);
-        if (!(AtaquesAlfilVacio[desde] & enemigas)) continue;
-        agregarCapturas(lista, t, desde, ataquesAlfil(t, desde) & enemigas, t.piezas[desde]);
+        agregarCapturas(lista, t, desde, ataquesAlfilHacia(t, desde, enemigas), t.piezas[desde]);
     }
 
     const Bitboard peones = bb[L::Peon];
