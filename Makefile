@@ -4,6 +4,10 @@
 # serves run, build and bench.
 JOBS ?= 2
 DEPENDENCIAS := ./scripts/dependencias.sh
+# $(call construir,preset[,build options]) configures and builds one preset; $(call probar,preset)
+# also runs its tests.
+construir = cmake --preset $(1) && cmake --build --preset $(1) -j $(JOBS) $(2)
+probar = $(call construir,$(1)) && ctest --preset $(1) -j $(JOBS)
 
 .PHONY: run build test deps deps-test test-release test-asan bench clean fuzz fuzz-build \
 	test-fuzz dist build-win32 build-win64 test-windows test-m32 bench-m32 mutantes
@@ -15,8 +19,7 @@ deps-test:
 	@$(DEPENDENCIAS) pruebas fuzz windows wine m32
 
 build: deps
-	cmake --preset release
-	cmake --build --preset release -j $(JOBS)
+	$(call construir,release)
 
 run: build
 	@./build/release/quorvantel
@@ -25,19 +28,14 @@ test: deps-test test-release test-asan test-fuzz test-m32 build-win32 test-windo
 
 test-release:
 	@$(DEPENDENCIAS) pruebas
-	cmake --preset test
-	cmake --build --preset test -j $(JOBS)
-	ctest --preset test -j $(JOBS)
+	$(call probar,test)
 
 test-asan:
 	@$(DEPENDENCIAS) pruebas
-	cmake --preset asan
-	cmake --build --preset asan -j $(JOBS)
-	ctest --preset asan -j $(JOBS)
+	$(call probar,asan)
 
 bench: deps
-	cmake --preset bench
-	cmake --build --preset bench -j $(JOBS)
+	$(call construir,bench)
 	./build/bench/quorvantel_bench $(BENCH_ARGS)
 
 # libFuzzer, one target per input surface: FEN set-up (posicion), move words (movimientos), the
@@ -61,8 +59,7 @@ fuzz_ejecutar = mkdir -p $(FUZZ_DIR)/$(2)/$(1) && $(FUZZ_DIR)/fuzz_$(1) $(FUZZ_O
 
 fuzz-build:
 	@$(DEPENDENCIAS) fuzz
-	cmake --preset fuzz
-	cmake --build --preset fuzz -j $(JOBS)
+	$(call construir,fuzz)
 
 fuzz: fuzz-build
 	$(foreach o,$(FUZZ_OBJETIVOS),$(call fuzz_ejecutar,$(o),corpus,-max_total_time=$(FUZZ_SECONDS)) && ) true
@@ -77,19 +74,15 @@ test-fuzz: fuzz-build
 # engines.
 build-win32:
 	@$(DEPENDENCIAS) windows
-	cmake --preset win32
-	cmake --build --preset win32 -j $(JOBS)
+	$(call construir,win32)
 
 build-win64:
 	@$(DEPENDENCIAS) windows
-	cmake --preset win64
-	cmake --build --preset win64 -j $(JOBS)
+	$(call construir,win64)
 
 dist: build-win32 build-win64
-	cmake --preset dist
-	cmake --build --preset dist -j $(JOBS)
-	cmake --preset dist-v3
-	cmake --build --preset dist-v3 -j $(JOBS)
+	$(call construir,dist)
+	$(call construir,dist-v3)
 	mkdir -p dist
 	cp build/dist/quorvantel dist/quorvantel-x86-64
 	cp build/dist-v3/quorvantel dist/quorvantel-x86-64-v3
@@ -100,24 +93,18 @@ dist: build-win32 build-win64
 # engine, which they start through wine.
 test-windows:
 	@$(DEPENDENCIAS) pruebas windows wine
-	cmake --preset test
-	cmake --build --preset test -j $(JOBS) --target pruebas_e2e
-	cmake --preset win64
-	cmake --build --preset win64 -j $(JOBS)
-	ctest --preset win64 -j $(JOBS)
+	$(call construir,test,--target pruebas_e2e)
+	$(call probar,win64)
 
 # The unit tests of the 32-bit Linux build, under qemu-user where the kernel runs no 32-bit
 # programs (the toolchain file finds out).
 test-m32:
 	@$(DEPENDENCIAS) m32
-	cmake --preset m32
-	cmake --build --preset m32 -j $(JOBS)
-	ctest --preset m32 -j $(JOBS)
+	$(call probar,m32)
 
 bench-m32:
 	@$(DEPENDENCIAS) m32
-	cmake --preset bench-m32
-	cmake --build --preset bench-m32 -j $(JOBS)
+	$(call construir,bench-m32)
 	@emulador=$$(sed -n 's/^QV_EMULADOR_M32:STRING=//p' build/bench-m32/CMakeCache.txt); \
 	$$emulador ./build/bench-m32/quorvantel_bench $(BENCH_ARGS)
 
