@@ -6,6 +6,7 @@
 
 #include "apoyo/tablero_prueba.h"
 #include "evaluacion/evaluacion.h"
+#include "generacion/jaques.h"
 
 namespace {
 
@@ -45,9 +46,9 @@ std::string fenDe(const Tablero& t, bool espejo) {
     return fen + (t.ladoQueMueve != espejo ? "w - - 0 1" : "b - - 0 1");
 }
 
-// Over positions reached by random legal moves, the board scores as its own FEN set up afresh
-// and as its colour-mirrored twin.
-TEST(Evaluacion, EspejoDeColores) {
+// Random games from positions rich in pins, checks, promotions and rook files; `visitar` sees
+// each position before its move is drawn.
+template <typename Visita> void recorrerPartidas(Visita visitar) {
     const char* const inicios[] = {
         "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1",
         "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1",
@@ -60,14 +61,47 @@ TEST(Evaluacion, EspejoDeColores) {
         for (int partida = 0; partida < 6; ++partida) {
             auto t = tableroDesdeFEN(inicio);
             for (int jugada = 0; jugada < 120; ++jugada) {
-                const int32_t valor = evaluar(*t);
-                ASSERT_EQ(valor, evaluarFEN(fenDe(*t, false))) << fenDe(*t, false);
-                ASSERT_EQ(valor, evaluarFEN(fenDe(*t, true))) << fenDe(*t, false);
+                visitar(*t);
                 const Movimientos validas = legales(*t);
                 if (validas.empty()) break;
                 t->hacerMovimiento(validas[azar() % validas.size()]);
             }
         }
+}
+
+// The board scores as its own FEN set up afresh and as its colour-mirrored twin.
+TEST(Evaluacion, EspejoDeColores) {
+    recorrerPartidas([](const Tablero& t) {
+        const int32_t valor = evaluar(t);
+        ASSERT_EQ(valor, evaluarFEN(fenDe(t, false))) << fenDe(t, false);
+        ASSERT_EQ(valor, evaluarFEN(fenDe(t, true))) << fenDe(t, false);
+    });
+}
+
+// In positions of play, out of check, what the search tells of a plain move before making it
+// (legal, gives check, the change of the evaluation) is what making it shows.
+TEST(Evaluacion, PrevisionSinHacer) {
+    recorrerPartidas([](Tablero& t) {
+        if (!posicionOrdinaria(t) || enJaque(t)) return;
+        const int32_t antes = evaluar(t);
+        const Bitboard riesgo = casillasDeRiesgo(t, t.colorQueMueve());
+        Jaques jaques;
+        prepararJaques(jaques, t);
+        for (Movimiento m : generar(t, PseudoLegales)) {
+            if (!esMovimientoSencillo(m)) continue;
+            const bool legal = legalSinHacer(t, m, riesgo);
+            const int32_t cambio = cambioEvaluacion(t, m);
+            const bool jaque = daJaque(jaques, m);
+            t.hacerMovimiento(m);
+            const std::string donde = fenDe(t, false) + " tras " + movimientoATexto(m);
+            EXPECT_EQ(legal, !dejaReyEnJaque(t)) << donde;
+            if (legal) {
+                EXPECT_EQ(-evaluar(t), antes + cambio) << donde;
+                EXPECT_EQ(jaque, enJaque(t)) << donde;
+            }
+            t.deshacerMovimiento();
+        }
+    });
 }
 
 // Every piece on every square it can stand on, the kings in corners: one sum pins each entry of

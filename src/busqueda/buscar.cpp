@@ -103,9 +103,23 @@ int32_t Busqueda::buscar(int32_t profundidad, int32_t alfa, int32_t beta, int32_
 
     // 9. Search every legal move, extended, one ply shallower.
     const Bitboard riesgo = riesgoDeNodo(t, enJaqueNodo);
+    // 9.1 On the last ply, the children that would stand pat at once are told beforehand.
+    Frontera frontera;
+    const bool enFrontera =
+        hojasPrevisibles && !enJaqueNodo && esFrontera(profundidad, ply, amenaza);
+    if (enFrontera) {
+        frontera.evaluacion = evaluar(t);
+        frontera.riesgo = riesgo;
+        prepararJaques(frontera.jaques, t);
+    }
     while (const Movimiento m = siguienteDeNodo(lista, enJaqueNodo)) {
         // From two plies up the children run the main search, which probes the table.
         if (profundidad >= ProfundidadAnticipar) anticiparHijos(lista, m);
+        if (enFrontera && hojaPlantada(t, frontera, m, alfa)) {
+            ++buscados;
+            if (contarHojaPlantada(amenaza)) return 0;
+            continue;
+        }
         if (!hacerDeNodo(t, m, enJaqueNodo, riesgo)) continue;
         ++buscados;
         const int32_t nuevaProfundidad = profundidad - UnPly + extension(ply, amenaza);
@@ -113,14 +127,14 @@ int32_t Busqueda::buscar(int32_t profundidad, int32_t alfa, int32_t beta, int32_
         t.deshacerMovimiento();
         if (detener) return 0;
 
-        // 9.1 A move that reaches beta refutes the parent's move: store the bound and leave.
+        // 9.2 A move that reaches beta refutes the parent's move: store the bound and leave.
         if (s >= beta) {
             if (buscados == 1) ++estadisticas.cortesPrimerMovimiento;
             ++estadisticas.cortesBeta;
             tablaHash->guardar(clave, ply, beta, CotaInferior, m, profundidad, amenaza);
             return beta;
         }
-        // 9.2 A new best move extends the line; a quiet one also guides the ordering.
+        // 9.3 A new best move extends the line; a quiet one also guides the ordering.
         if (s > alfa) {
             alfa = s;
             mejor = m;

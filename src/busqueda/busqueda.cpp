@@ -10,6 +10,7 @@
 #include "consola/motor.h"
 #include "consola/plataforma.h"
 #include "consola/salida.h"
+#include "generacion/ataques.h"
 #include "tablero/tablero.h"
 #include "uci/control_tiempo.h"
 
@@ -23,7 +24,7 @@ constexpr int32_t IteracionesSinLimite = 100;
 Busqueda::Busqueda(Motor* motor, Tablero* tablero, TablaHash* tablaHash)
     : motor(motor), tablero(tablero), tablaHash(tablaHash), detener(false), inicio(0),
       proximaComprobacion(IntervaloComprobacion), tiempoAsignado(0),
-      mejorMovimiento(MovimientoNulo), iteracion(0), resumenActivo(true) {
+      mejorMovimiento(MovimientoNulo), iteracion(0), resumenActivo(true), hojasPrevisibles(false) {
     limpiarTablasBusqueda();
     std::memset(marcaJaque, 0, sizeof(marcaJaque));
     std::memset(movimientoHash, 0, sizeof(movimientoHash));
@@ -47,6 +48,7 @@ Movimiento Busqueda::pensar() {
     limpiarTablasBusqueda();
     tablaHash->nuevaBusqueda();
     mejorMovimiento = MovimientoNulo;
+    hojasPrevisibles = posicionOrdinaria(*tablero);
 
     // Iterations past the ply limit could not search deeper; capping them also keeps a root
     // without moves, whose iterations visit no node and so never poll the console, from

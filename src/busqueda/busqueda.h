@@ -63,6 +63,9 @@ class Busqueda {
   private:
     // Read and switched only through resumen and setResumen.
     bool resumenActivo;
+    // Whether the root is a position that legal play leads to, where the children of the last
+    // ply can be told apart before they are made (see `hojaPlantada`).
+    bool hojasPrevisibles;
 
     // The quiescence search's capture loop, apart from its stand-pat step.
     [[gnu::noinline]] int32_t qsearchCapturas(int32_t alfa, int32_t beta, int32_t ply,
@@ -70,6 +73,9 @@ class Busqueda {
     // Steps that buscar and buscarRaiz share, inline in busqueda/nodo.h.
     int32_t sondearTabla(uint64_t clave, int32_t profundidad, int32_t ply);
     int32_t extensionJaque(int32_t ply);
+    int32_t atenuarExtension(int32_t e, int32_t ply) const;
+    bool esFrontera(int32_t profundidad, int32_t ply, bool amenaza) const;
+    bool contarHojaPlantada(bool amenaza);
     // The main search's fetch of its children's table slots, also in busqueda/nodo.h.
     void anticiparHijos(const ListaMovimientos& lista, Movimiento m);
     int32_t buscarHijo(int32_t profundidad, int32_t alfa, int32_t beta, int32_t ply,

@@ -7,6 +7,7 @@
 #include "busqueda/tabla_hash.h"
 #include "evaluacion/evaluacion.h"
 #include "generacion/ataques.h"
+#include "generacion/jaques.h"
 #include "tablero/tablero.h"
 
 // The steps of a node, inline in the searches that take them: those that the main search and the
@@ -105,8 +106,11 @@ inline int32_t Busqueda::extension(int32_t ply, bool amenaza) {
     // Most moves have no reason to extend: nothing to cap or fade, and no division.
     if (e == 0) return 0;
     if (e > UnPly) e = UnPly;
+    return atenuarExtension(e, ply);
+}
 
-    // Extensions fade out between twice and four times the iteration depth.
+// Extensions fade out between twice and four times the iteration depth.
+inline int32_t Busqueda::atenuarExtension(int32_t e, int32_t ply) const {
     const int32_t n = iteracion;
     if (ply <= 2 * n) return e;
     if (ply <= 4 * n) return ((4 * n - ply) * e) / (2 * n);
@@ -116,4 +120,36 @@ inline int32_t Busqueda::extension(int32_t ply, bool amenaza) {
 // A node with no legal move: mated when in check, else stalemate.
 inline int32_t Busqueda::sinMovimientos(int32_t ply) const {
     return marcaJaque[ply] ? ply - PuntuacionMate : PuntuacionTablas;
+}
+
+// What a node of the last ply knows before its moves are made. There every move that gives no
+// check leads to the quiescence search, whose first step is to stand pat when the static
+// evaluation holds its beta; that evaluation follows from this node's.
+struct Frontera {
+    int32_t evaluacion;
+    Bitboard riesgo;
+    Jaques jaques;
+};
+
+// Whether a node not in check is of the last ply: its moves that give no check, extended by the
+// threat alone, are left with less than a ply.
+inline bool Busqueda::esFrontera(int32_t profundidad, int32_t ply, bool amenaza) const {
+    return profundidad - UnPly + (amenaza ? atenuarExtension(ExtensionAmenaza, ply) : 0) < UnPly;
+}
+
+// Whether the child of m would stand pat at once, returning alpha, which changes nothing here:
+// m takes a piece from one square to another, is legal, gives no check, and leaves the
+// evaluation at or below alpha.
+inline bool hojaPlantada(const Tablero& t, const Frontera& f, Movimiento m, int32_t alfa) {
+    return esMovimientoSencillo(m) && f.evaluacion + cambioEvaluacion(t, m) <= alfa &&
+           legalSinHacer(t, m, f.riesgo) && !daJaque(f.jaques, m);
+}
+
+// Counts what the search of such a child counts, without making the move: the threat extension
+// it gets, and its node. Answers whether the search stops there.
+inline bool Busqueda::contarHojaPlantada(bool amenaza) {
+    if (amenaza) ++estadisticas.extensionesAmenaza;
+    ++estadisticas.nodos;
+    ++estadisticas.nodosQsearch;
+    return comprobarTiempo();
 }

@@ -33,6 +33,13 @@ inline int32_t terminosColumnasTorres(Bitboard torres, Bitboard peonesPropios,
     return suma;
 }
 
+// The rook file terms of both sides, from White's side, with the given rooks and pawns.
+inline int32_t terminosTorres(Bitboard torresBlancas, Bitboard torresNegras, Bitboard peonesBlancos,
+                              Bitboard peonesNegros) {
+    return terminosColumnasTorres(torresBlancas, peonesBlancos, peonesNegros) -
+           terminosColumnasTorres(torresNegras, peonesNegros, peonesBlancos);
+}
+
 } // namespace evaluacion
 
 // Score in centipawns from the point of view of the side to move.
@@ -46,8 +53,7 @@ inline int32_t evaluar(const Tablero& t) {
 
     s += BonoParAlfiles * (dosPiezas(bb[AlfilBlanco]) - dosPiezas(bb[AlfilNegro]));
 
-    s += terminosColumnasTorres(bb[TorreBlanca], bb[PeonBlanco], bb[PeonNegro]);
-    s -= terminosColumnasTorres(bb[TorreNegra], bb[PeonNegro], bb[PeonBlanco]);
+    s += terminosTorres(bb[TorreBlanca], bb[TorreNegra], bb[PeonBlanco], bb[PeonNegro]);
 
     s += TablaRey[t.casillaRey[Blanco]];
     s -= TablaRey[Espejo[t.casillaRey[Negro]]];
@@ -56,4 +62,29 @@ inline int32_t evaluar(const Tablero& t) {
     // unmake, the null move or set-up, so a term reading them would always add nothing.
 
     return t.ladoQueMueve ? s : -s;
+}
+
+namespace evaluacion {
+
+// What a capture, or a rook's move, adds besides the mover's squares, from White's side: the
+// captured piece's material and square, a lost bishop pair, and the rook file terms, which read
+// the files of rooks and pawns (a pawn's step forward keeps its file).
+int32_t cambioPorCapturaOTorre(const Tablero& t, Movimiento m);
+
+} // namespace evaluacion
+
+// How much a move raises the evaluation from the mover's side: once it is made, evaluar gives
+// the negation of what it gave before plus this. For moves that neither castle, promote nor
+// capture en passant.
+inline int32_t cambioEvaluacion(const Tablero& t, Movimiento m) {
+    using namespace evaluacion;
+    const int32_t pieza = piezaMovida(m);
+    const Casilla desde = desdeDe(m);
+    const Casilla hasta = hastaDe(m);
+    int32_t d = ValorCasilla[pieza][hasta] - ValorCasilla[pieza][desde];
+    if (pieza == ReyBlanco) d += TablaRey[hasta] - TablaRey[desde];
+    if (pieza == ReyNegro) d -= TablaRey[Espejo[hasta]] - TablaRey[Espejo[desde]];
+    if (piezaCapturada(m) != Vacio || pieza == TorreBlanca || pieza == TorreNegra)
+        d += cambioPorCapturaOTorre(t, m);
+    return t.ladoQueMueve ? d : -d;
 }

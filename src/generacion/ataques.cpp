@@ -34,6 +34,18 @@ bool estaClavada(const Tablero& t, Casilla s, int bando) {
     return (linea & deslizadores) != 0;
 }
 
+Bitboard bloqueadoresSolos(const Tablero& t, Casilla k, Bitboard torres, Bitboard alfiles,
+                           Bitboard propias) {
+    Bitboard deslizadores = (torres & AtaquesTorreVacio[k]) | (alfiles & AtaquesAlfilVacio[k]);
+    const Bitboard ocupadas = t.ocupadas();
+    Bitboard solos = 0;
+    while (deslizadores) {
+        const Bitboard entre = Entre[k][extraerPrimerBit(deslizadores)] & ocupadas;
+        if (entre && !(entre & (entre - 1))) solos |= entre & propias;
+    }
+    return solos;
+}
+
 // The squares from which a move of side `bando` can leave its own king attacked: all of them
 // when in check; otherwise the king's square (every move handed out, generated, killer or hash
 // move, moves the king only from there)
@@ -45,14 +57,20 @@ Bitboard casillasDeRiesgo(const Tablero& t, int bando) {
     const int enemigo = bando ^ 1;
     const Bitboard* bb = t.bitboardsPieza;
     const Bitboard damas = bb[DamaBlanca + enemigo];
-    Bitboard deslizadores = ((bb[TorreBlanca + enemigo] | damas) & AtaquesTorreVacio[k]) |
-                            ((bb[AlfilBlanco + enemigo] | damas) & AtaquesAlfilVacio[k]);
-    const Bitboard ocupadas = t.ocupadas();
     const Bitboard propias = bando == Blanco ? t.piezasBlancas : t.piezasNegras;
-    Bitboard riesgo = Bitboard{1} << k;
-    while (deslizadores) {
-        const Bitboard entre = Entre[k][extraerPrimerBit(deslizadores)] & ocupadas;
-        if (entre && !(entre & (entre - 1))) riesgo |= entre & propias;
+    return (Bitboard{1} << k) |
+           bloqueadoresSolos(t, static_cast<Casilla>(k), bb[TorreBlanca + enemigo] | damas,
+                             bb[AlfilBlanco + enemigo] | damas, propias);
+}
+
+bool posicionOrdinaria(const Tablero& t) {
+    int32_t reyes[2] = {0, 0};
+    for (Casilla s = 0; s < 64; ++s) {
+        const int32_t p = t.piezas[s];
+        if (p != ReyBlanco && p != ReyNegro) continue;
+        const int c = colorPieza(p);
+        if (t.casillaRey[c] != s) return false;
+        ++reyes[c];
     }
-    return riesgo;
+    return reyes[Blanco] == 1 && reyes[Negro] == 1 && !dejaReyEnJaque(t);
 }

@@ -57,6 +57,11 @@ inline Bitboard ataquesAlfilHacia(const Tablero& t, Casilla s, Bitboard objetivo
 
 bool casillaAtacada(const Tablero& t, Casilla s, int bando);
 bool estaClavada(const Tablero& t, Casilla s, int bando);
+// The pieces among `propias` that stand alone between square k and a rook-moving piece among
+// `torres` or a bishop-moving one among `alfiles` on the same line: those pinned to a king on k,
+// or those that uncover an attack on it by moving off the line.
+Bitboard bloqueadoresSolos(const Tablero& t, Casilla k, Bitboard torres, Bitboard alfiles,
+                           Bitboard propias);
 Bitboard casillasDeRiesgo(const Tablero& t, int bando);
 
 // King squares come from FEN text too; a square outside the board stands for no king.
@@ -116,6 +121,23 @@ inline bool dejaReyEnJaque(const Tablero& t) {
 inline bool puedeExponerRey(Movimiento m, Bitboard riesgo) {
     return ((riesgo >> desdeDe(m)) & 1) || esAlPaso(m);
 }
+
+// Whether a pseudo-legal move keeps the mover's king safe, told before it is made, for a side not
+// in check whose risky squares are `riesgo`, and a move that neither castles nor captures en
+// passant. The king may go where no enemy piece attacks: no enemy slider's line runs through
+// its own square, or it would be in check. A pinned piece may move along its line alone.
+inline bool legalSinHacer(const Tablero& t, Movimiento m, Bitboard riesgo) {
+    const Casilla desde = desdeDe(m);
+    if (!((riesgo >> desde) & 1)) return true;
+    const int bando = colorMovimiento(m);
+    const Casilla rey = t.casillaRey[bando];
+    if (desde == rey) return !casillaAtacada(t, hastaDe(m), bando ^ 1);
+    return Direccion[rey][hastaDe(m)] == Direccion[rey][desde];
+}
+
+// One king of each colour on the square the board keeps for it, and the side not to move not in
+// check: so is every position that legal moves and null moves lead to from here.
+bool posicionOrdinaria(const Tablero& t);
 
 // Makes a pseudo-legal move and keeps it when the mover's king is safe afterwards; otherwise
 // takes it back and answers false.

@@ -48,6 +48,11 @@ constexpr int32_t tipoEnroque(Movimiento m) {
 constexpr bool esAlPaso(Movimiento m) {
     return ((m >> 28) & 1) != 0;
 }
+// Neither a promotion, a castling nor an en-passant capture: the move takes one piece from one
+// square to another, capturing whatever stood there.
+constexpr bool esMovimientoSencillo(Movimiento m) {
+    return (m >> 20) == 0;
+}
 constexpr int colorMovimiento(Movimiento m) {
     return static_cast<int>((~(m >> 12)) & 1);
 }
