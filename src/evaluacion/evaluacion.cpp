@@ -8,20 +8,29 @@ int32_t cambioPorCapturaOTorre(const Tablero& t, Movimiento m) {
     const Casilla hasta = hastaDe(m);
     const Bitboard* bb = t.bitboardsPieza;
     const Bitboard enHasta = Bitboard{1} << hasta;
-    int32_t d = 0;
-    if (capturada != Vacio) {
-        const int32_t signo = colorPieza(capturada) == Blanco ? 1 : -1;
-        d -= signo * ValorMaterial[capturada] + ValorCasilla[capturada][hasta];
-        if (capturada == AlfilBlanco || capturada == AlfilNegro)
-            d -= signo * BonoParAlfiles *
-                 (dosPiezas(bb[capturada]) - dosPiezas(bb[capturada] & ~enHasta));
+    const Bitboard movida = (Bitboard{1} << desdeDe(m)) | enHasta;
+
+    // A rook's move to another file changes its own side's terms alone.
+    if (capturada == Vacio) {
+        const int lado = colorPieza(pieza);
+        const Bitboard propios = bb[PeonBlanco + lado];
+        const Bitboard rivales = bb[PeonNegro - lado];
+        const int32_t cambio = terminosColumnasTorres(bb[pieza] ^ movida, propios, rivales) -
+                               terminosColumnasTorres(bb[pieza], propios, rivales);
+        return lado == Blanco ? cambio : -cambio;
     }
-    const bool peon = pieza == PeonBlanco || pieza == PeonNegro;
-    const bool torre = pieza == TorreBlanca || pieza == TorreNegra;
-    const bool tomaPeonOTorre = capturada == PeonBlanco || capturada == PeonNegro ||
-                                capturada == TorreBlanca || capturada == TorreNegra;
-    if (torre || (capturada != Vacio && (peon || tomaPeonOTorre))) {
-        const Bitboard movida = (Bitboard{1} << desdeDe(m)) | enHasta;
+
+    const int32_t signo = colorPieza(capturada) == Blanco ? 1 : -1;
+    int32_t d = -(signo * ValorMaterial[capturada] + ValorCasilla[capturada][hasta]);
+    if (capturada == AlfilBlanco || capturada == AlfilNegro)
+        d -= signo * BonoParAlfiles *
+             (dosPiezas(bb[capturada]) - dosPiezas(bb[capturada] & ~enHasta));
+
+    // A capture by or of a pawn or a rook moves one of the files the rook terms read.
+    const auto esPeonOTorre = [](int32_t p) {
+        return p == PeonBlanco || p == PeonNegro || p == TorreBlanca || p == TorreNegra;
+    };
+    if (esPeonOTorre(pieza) || esPeonOTorre(capturada)) {
         const auto tras = [&](int32_t p) {
             Bitboard b = bb[p];
             if (p == pieza) b ^= movida;

@@ -66,9 +66,9 @@ inline int32_t evaluar(const Tablero& t) {
 
 namespace evaluacion {
 
-// What a capture, or a rook's move, adds besides the mover's squares, from White's side: the
-// captured piece's material and square, a lost bishop pair, and the rook file terms, which read
-// the files of rooks and pawns (a pawn's step forward keeps its file).
+// What a capture, or a rook's move to another file, adds besides the mover's squares, from White's
+// side: the captured piece's material and square, a lost bishop pair, and the rook file terms,
+// which read the files of rooks and pawns (a pawn's step forward keeps its file).
 int32_t cambioPorCapturaOTorre(const Tablero& t, Movimiento m);
 
 } // namespace evaluacion
@@ -84,7 +84,10 @@ inline int32_t cambioEvaluacion(const Tablero& t, Movimiento m) {
     int32_t d = ValorCasilla[pieza][hasta] - ValorCasilla[pieza][desde];
     if (pieza == ReyBlanco) d += TablaRey[hasta] - TablaRey[desde];
     if (pieza == ReyNegro) d -= TablaRey[Espejo[hasta]] - TablaRey[Espejo[desde]];
-    if (piezaCapturada(m) != Vacio || pieza == TorreBlanca || pieza == TorreNegra)
-        d += cambioPorCapturaOTorre(t, m);
+    // A rook that keeps its file keeps the file terms: a doubled rook's bonus goes to whichever
+    // of the two stands lower.
+    const bool torreDeLado =
+        (pieza == TorreBlanca || pieza == TorreNegra) && columnaDe(desde) != columnaDe(hasta);
+    if (piezaCapturada(m) != Vacio || torreDeLado) d += cambioPorCapturaOTorre(t, m);
     return t.ladoQueMueve ? d : -d;
 }
