@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "apoyo/consistencia.h"
 #include "apoyo/tablero_prueba.h"
 #include "generacion/see.h"
 
@@ -103,6 +104,29 @@ TEST(Generacion, PosicionesQueSoloDaElTexto) {
     t = tableroDesdeFEN("nQQQQQkQ/Q6Q/Q6Q/Q4Q1Q/Q6Q/Q2Q3Q/QQ5Q/K1QQQ1QQ w - - 0 1");
     EXPECT_EQ(generar(*t, Capturas).size(), 8u);
     EXPECT_EQ(generar(*t, PseudoLegales | Evasiones).size(), static_cast<size_t>(CapacidadLista));
+}
+
+// Positions where the search may tell a move's child before making it: those whose every line of
+// play keeps one king a side, never leaves the side that moved in check, and offers only legal
+// evasions.
+TEST(Generacion, PosicionOrdinaria) {
+    const std::pair<const char*, bool> casos[] = {
+        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1", true},
+        {"4k3/8/8/8/8/8/4r3/4K3 w - - 0 1", true},
+        {"4k3/8/8/8/8/8/8/8 w - - 0 1", false},
+        {"4k3/8/8/8/8/8/8/K3K3 w - - 0 1", false},
+        {"4k3/8/8/8/8/8/4R3/4K3 w - - 0 1", false},
+        // In check from the pawn that has just advanced, whose capture en passant uncovers the
+        // bishop: no game reaches this, and the evasions offer that capture.
+        {"4k3/2b5/8/3Pp3/5K2/8/8/8 w - e6 0 1", false},
+        {"4k3/8/8/3Pp3/5K2/8/8/8 w - e6 0 1", true},
+    };
+    for (const auto& [fen, ordinaria] : casos) {
+        auto t = tableroDesdeFEN(fen);
+        const Tablero antes = *t;
+        EXPECT_EQ(posicionOrdinaria(*t), ordinaria) << fen;
+        EXPECT_EQ(diferencia(antes, *t), "") << fen;
+    }
 }
 
 TEST(SEE, Ejemplos) {

@@ -1,6 +1,7 @@
 #include "generacion/ataques.h"
 
 #include "generacion/bits.h"
+#include "generacion/lista_movimientos.h"
 #include "generacion/tablas.h"
 
 bool casillaAtacada(const Tablero& t, Casilla s, int bando) {
@@ -63,14 +64,24 @@ Bitboard casillasDeRiesgo(const Tablero& t, int bando) {
                              bb[AlfilBlanco + enemigo] | damas, propias);
 }
 
-bool posicionOrdinaria(const Tablero& t) {
+bool posicionOrdinaria(Tablero& t) {
     int32_t reyes[2] = {0, 0};
     for (Casilla s = 0; s < 64; ++s) {
         const int32_t p = t.piezas[s];
-        if (p != ReyBlanco && p != ReyNegro) continue;
-        const int c = colorPieza(p);
-        if (t.casillaRey[c] != s) return false;
-        ++reyes[c];
+        if (p == ReyBlanco || p == ReyNegro) ++reyes[colorPieza(p)];
     }
-    return reyes[Blanco] == 1 && reyes[Negro] == 1 && !dejaReyEnJaque(t);
+    if (reyes[Blanco] != 1 || reyes[Negro] != 1 || dejaReyEnJaque(t)) return false;
+    if (!enJaque(t)) return true;
+    // A set-up no game reaches can give the evasions an en-passant capture that uncovers the
+    // king through the captured pawn's square; such a move leaves ordinary play.
+    ListaMovimientos evasiones;
+    evasiones.cantidad = 0;
+    generarEvasiones(evasiones, t);
+    for (int32_t i = 0; i < evasiones.cantidad; ++i) {
+        t.hacerMovimiento(evasiones.movimientos[i]);
+        const bool expuesto = dejaReyEnJaque(t);
+        t.deshacerMovimiento();
+        if (expuesto) return false;
+    }
+    return true;
 }

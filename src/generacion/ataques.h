@@ -135,9 +135,10 @@ inline bool legalSinHacer(const Tablero& t, Movimiento m, Bitboard riesgo) {
     return Direccion[rey][hastaDe(m)] == Direccion[rey][desde];
 }
 
-// One king of each colour on the square the board keeps for it, and the side not to move not in
-// check: so is every position that legal moves and null moves lead to from here.
-bool posicionOrdinaria(const Tablero& t);
+// One king of each colour (set-up keeps each king's square), the side not to move not in
+// check, and every evasion legal: so is every position that the search's moves and null moves
+// lead to from here. (Make and unmake test the evasions; the board is left as it was.)
+bool posicionOrdinaria(Tablero& t);
 
 // Makes a pseudo-legal move and keeps it when the mover's king is safe afterwards; otherwise
 // takes it back and answers false.
