@@ -116,6 +116,8 @@ def main():
     argumentos.add_argument("--semilla", type=int, default=1)
     argumentos.add_argument("--profundidades", default="2-8")
     opciones = argumentos.parse_args()
+    # Differences show as they are found, also when the output goes to a file.
+    sys.stdout.reconfigure(line_buffering=True)
     minima, maxima = (int(p) for p in opciones.profundidades.split("-"))
 
     azar = random.Random(opciones.semilla)
