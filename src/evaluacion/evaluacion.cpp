@@ -14,7 +14,7 @@ int32_t cambioPorCapturaOTorre(const Tablero& t, Movimiento m) {
     if (capturada == Vacio) {
         const int lado = colorPieza(pieza);
         const Bitboard propios = bb[PeonBlanco + lado];
-        const Bitboard rivales = bb[PeonNegro - lado];
+        const Bitboard rivales = bb[PeonBlanco + (lado ^ 1)];
         const int32_t cambio = terminosColumnasTorres(bb[pieza] ^ movida, propios, rivales) -
                                terminosColumnasTorres(bb[pieza], propios, rivales);
         return lado == Blanco ? cambio : -cambio;

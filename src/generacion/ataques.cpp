@@ -35,9 +35,11 @@ bool estaClavada(const Tablero& t, Casilla s, int bando) {
     return (linea & deslizadores) != 0;
 }
 
-Bitboard bloqueadoresSolos(const Tablero& t, Casilla k, Bitboard torres, Bitboard alfiles,
-                           Bitboard propias) {
-    Bitboard deslizadores = (torres & AtaquesTorreVacio[k]) | (alfiles & AtaquesAlfilVacio[k]);
+Bitboard bloqueadoresSolos(const Tablero& t, Casilla k, int bandoDeslizadores, Bitboard propias) {
+    const Bitboard* bb = t.bitboardsPieza;
+    const Bitboard damas = bb[DamaBlanca + bandoDeslizadores];
+    Bitboard deslizadores = ((bb[TorreBlanca + bandoDeslizadores] | damas) & AtaquesTorreVacio[k]) |
+                            ((bb[AlfilBlanco + bandoDeslizadores] | damas) & AtaquesAlfilVacio[k]);
     const Bitboard ocupadas = t.ocupadas();
     Bitboard solos = 0;
     while (deslizadores) {
@@ -55,13 +57,8 @@ Bitboard casillasDeRiesgo(const Tablero& t, int bando) {
     const uint32_t k = static_cast<uint32_t>(t.casillaRey[bando]);
     if (k >= 64) return 0;
     if (reyAtacado(t, bando)) return ~Bitboard{0};
-    const int enemigo = bando ^ 1;
-    const Bitboard* bb = t.bitboardsPieza;
-    const Bitboard damas = bb[DamaBlanca + enemigo];
-    const Bitboard propias = bando == Blanco ? t.piezasBlancas : t.piezasNegras;
     return (Bitboard{1} << k) |
-           bloqueadoresSolos(t, static_cast<Casilla>(k), bb[TorreBlanca + enemigo] | damas,
-                             bb[AlfilBlanco + enemigo] | damas, propias);
+           bloqueadoresSolos(t, static_cast<Casilla>(k), bando ^ 1, t.piezasDe(bando));
 }
 
 bool posicionOrdinaria(Tablero& t) {

@@ -57,11 +57,10 @@ inline Bitboard ataquesAlfilHacia(const Tablero& t, Casilla s, Bitboard objetivo
 
 bool casillaAtacada(const Tablero& t, Casilla s, int bando);
 bool estaClavada(const Tablero& t, Casilla s, int bando);
-// The pieces among `propias` that stand alone between square k and a rook-moving piece among
-// `torres` or a bishop-moving one among `alfiles` on the same line: those pinned to a king on k,
-// or those that uncover an attack on it by moving off the line.
-Bitboard bloqueadoresSolos(const Tablero& t, Casilla k, Bitboard torres, Bitboard alfiles,
-                           Bitboard propias);
+// The pieces among `propias` that stand alone between square k and a rook, bishop or queen of
+// side `bandoDeslizadores` that moves along their line: those pinned to a king on k, or those
+// that uncover an attack on it by moving off the line.
+Bitboard bloqueadoresSolos(const Tablero& t, Casilla k, int bandoDeslizadores, Bitboard propias);
 Bitboard casillasDeRiesgo(const Tablero& t, int bando);
 
 // King squares come from FEN text too; a square outside the board stands for no king.

@@ -32,12 +32,8 @@ template <int C> struct Lado {
     static Bitboard capturasHaciaH(Bitboard p) {
         return C == Blanco ? (p & ~ColumnaH) << 9 : (p & ~ColumnaH) >> 7;
     }
-    static Bitboard propias(const Tablero& t) {
-        return C == Blanco ? t.piezasBlancas : t.piezasNegras;
-    }
-    static Bitboard enemigas(const Tablero& t) {
-        return C == Blanco ? t.piezasNegras : t.piezasBlancas;
-    }
+    static Bitboard propias(const Tablero& t) { return t.piezasDe(C); }
+    static Bitboard enemigas(const Tablero& t) { return t.piezasDe(Enemigo); }
 };
 
 // The king square when the king really stands there, else 64: a FEN can leave the recorded

@@ -4,9 +4,7 @@
 
 void prepararJaques(Jaques& j, const Tablero& t) {
     const int bando = t.colorQueMueve();
-    const int enemigo = bando ^ 1;
-    const Casilla k = t.casillaRey[enemigo];
-    const Bitboard* bb = t.bitboardsPieza;
+    const Casilla k = t.casillaRey[bando ^ 1];
     const Bitboard lineasTorre = ataquesTorre(t, k);
     const Bitboard lineasAlfil = ataquesAlfil(t, k);
     j.rey = k;
@@ -18,9 +16,5 @@ void prepararJaques(Jaques& j, const Tablero& t) {
     j.directos[TorreBlanca + bando] = lineasTorre;
     j.directos[DamaBlanca + bando] = lineasAlfil | lineasTorre;
     j.directos[ReyBlanco + bando] = 0;
-
-    const Bitboard damas = bb[DamaBlanca + bando];
-    const Bitboard propias = bando == Blanco ? t.piezasBlancas : t.piezasNegras;
-    j.descubridoras = bloqueadoresSolos(t, k, bb[TorreBlanca + bando] | damas,
-                                        bb[AlfilBlanco + bando] | damas, propias);
+    j.descubridoras = bloqueadoresSolos(t, k, bando, t.piezasDe(bando));
 }

@@ -87,6 +87,8 @@ class Tablero {
     // Colour index (0 white, 1 black) of the side to move.
     int colorQueMueve() const { return ladoQueMueve ? Blanco : Negro; }
     Bitboard ocupadas() const { return piezasBlancas | piezasNegras; }
+    // The colour board of side `bando` (0 white, 1 black).
+    Bitboard piezasDe(int bando) const { return bando == Blanco ? piezasBlancas : piezasNegras; }
 
     Motor* motor;
     int32_t piezas[64];
