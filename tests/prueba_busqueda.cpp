@@ -67,7 +67,7 @@ TEST_F(BusquedaDirecta, FirmaDeBusquedasAProfundidadFija) {
         nodos += estadisticas.nodos;
     }
     EXPECT_EQ(mejores, "g1f3 b1c3 e2a6 d1d7 h1h8 f7f5 c7c8q e1f2 b6c5 ");
-    EXPECT_EQ(nodos, 824799u);
+    EXPECT_EQ(nodos, 829287u);
 }
 
 // The hand-out of the main search with the score shown for each move: hash move, good captures by

@@ -1,19 +1,39 @@
 #include "tablero/zobrist.h"
 
-#include <cstdlib>
-
 #include "tablero/tablero.h"
 
 uint64_t ZobristPieza[NumCodigosPieza][64];
 uint64_t ZobristEnroque[16];
 uint64_t ZobristAlPaso[65];
 
+namespace {
+
+// The keys' own generator, so that every build draws the same numbers: a 32-bit linear
+// congruential state whose draws are its bits 16 to 30 (0 to 32767).
+constexpr uint32_t SemillaZobrist = 0xB1A7;
+constexpr uint32_t MultiplicadorAleatorio = 214013;
+constexpr uint32_t IncrementoAleatorio = 2531011;
+constexpr uint32_t MascaraAleatorio = 0x7FFF;
+
+uint32_t estadoAleatorio = SemillaZobrist;
+
+void sembrarAleatorio(uint32_t semilla) {
+    estadoAleatorio = semilla;
+}
+
+uint64_t aleatorio15() {
+    estadoAleatorio = estadoAleatorio * MultiplicadorAleatorio + IncrementoAleatorio;
+    return (estadoAleatorio >> 16) & MascaraAleatorio;
+}
+
+} // namespace
+
 uint64_t aleatorio64() {
-    const uint64_t r1 = static_cast<uint64_t>(std::rand()) & 0x7FFF;
-    const uint64_t r2 = static_cast<uint64_t>(std::rand()) & 0x7FFF;
-    const uint64_t r3 = static_cast<uint64_t>(std::rand()) & 0x7FFF;
-    const uint64_t r4 = static_cast<uint64_t>(std::rand()) & 0x7FFF;
-    const uint64_t r5 = static_cast<uint64_t>(std::rand());
+    const uint64_t r1 = aleatorio15();
+    const uint64_t r2 = aleatorio15();
+    const uint64_t r3 = aleatorio15();
+    const uint64_t r4 = aleatorio15();
+    const uint64_t r5 = aleatorio15();
     uint64_t x = r5;
     x = (x << 15) ^ r4;
     x = (x << 15) ^ r3;
@@ -24,7 +44,7 @@ uint64_t aleatorio64() {
 
 // The draw order fixes the key values; keep it.
 void inicializarZobrist() {
-    std::srand(0xB1A7);
+    sembrarAleatorio(SemillaZobrist);
     for (auto& pieza : ZobristPieza)
         for (uint64_t& clave : pieza) clave = aleatorio64();
     for (uint64_t& clave : ZobristEnroque) clave = aleatorio64();
