@@ -79,4 +79,20 @@ TEST(Resistencia, MilesDeLineasDelDiccionarioSinCaidaNiBloqueo) {
     m.finSilencioso();
 }
 
+// "bench" on the command line searches the benchmark positions and prints only its total, whose
+// node count is the same on every build; any other argument ends the engine with status 2.
+TEST(LineaDeOrdenes, BenchYArgumentosDesconocidos) {
+    Proceso banco({"bench"});
+    const auto linea = banco.leerLinea(Proceso::escalar(Proceso::Plazo(60000)));
+    ASSERT_TRUE(linea);
+    EXPECT_TRUE(empiezaPor(*linea, "13977224 nodes ")) << *linea;
+    EXPECT_EQ(linea->substr(linea->size() - 4), " nps") << *linea;
+    EXPECT_FALSE(banco.leerLinea()) << "more than one line";
+    EXPECT_EQ(banco.esperarFin(), 0);
+
+    Proceso desconocido({"bench", "uci"});
+    EXPECT_FALSE(desconocido.leerLinea());
+    EXPECT_EQ(desconocido.esperarFin(), 2);
+}
+
 } // namespace

@@ -29,19 +29,24 @@ Proceso::Plazo Proceso::escalar(Plazo plazo) {
     return variable("QV_LANZADOR") != nullptr ? plazo * 2 : plazo;
 }
 
-Proceso::Proceso() {
+Proceso::Proceso(const std::vector<std::string>& argumentos) {
     const char* ruta = variable("QV_MOTOR") != nullptr ? variable("QV_MOTOR") : QV_BINARIO;
     const char* lanzador = variable("QV_LANZADOR");
     // A write to a child that has already ended must fail, not kill the test.
     std::signal(SIGPIPE, SIG_IGN);
+    // The argument vector is built before the fork: the child only calls exec.
+    std::vector<char*> argv;
+    if (lanzador != nullptr) argv.push_back(const_cast<char*>(lanzador));
+    argv.push_back(const_cast<char*>(ruta));
+    for (const std::string& a : argumentos) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
     int haciaHijo[2], desdeHijo[2];
     if (pipe2(haciaHijo, O_CLOEXEC) != 0 || pipe2(desdeHijo, O_CLOEXEC) != 0) return;
     pid = fork();
     if (pid == 0) {
         dup2(haciaHijo[0], STDIN_FILENO);
         dup2(desdeHijo[1], STDOUT_FILENO);
-        if (lanzador != nullptr) execlp(lanzador, lanzador, ruta, static_cast<char*>(nullptr));
-        execl(ruta, ruta, static_cast<char*>(nullptr));
+        execvp(argv[0], argv.data());
         _exit(127);
     }
     close(haciaHijo[0]);

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <vector>
 #include <sys/types.h>
 
 // The real engine binary run as a child process over pipes. Every wait has a deadline, so a
@@ -13,7 +14,8 @@ class Proceso {
   public:
     using Plazo = std::chrono::milliseconds;
 
-    Proceso();
+    // The engine started with the given command-line arguments.
+    explicit Proceso(const std::vector<std::string>& argumentos = {});
     Proceso(const Proceso&) = delete;
     Proceso& operator=(const Proceso&) = delete;
     ~Proceso();
