@@ -8,15 +8,18 @@ DEPENDENCIAS := ./scripts/dependencias.sh
 # also runs its tests.
 construir = cmake --preset $(1) && cmake --build --preset $(1) -j $(JOBS) $(2)
 probar = $(call construir,$(1)) && ctest --preset $(1) -j $(JOBS)
+# The end-to-end test programs of the test build, which the other engines' tests run.
+e2e_anfitrion = $(call construir,test,--target pruebas_e2e)
 
 .PHONY: run build test deps deps-test test-release test-asan bench clean fuzz fuzz-build \
-	test-fuzz dist build-win32 build-win64 test-windows test-m32 bench-m32 mutantes
+	test-fuzz dist build-win32 build-win64 build-aarch64 test-windows test-m32 test-aarch64 \
+	bench-m32 mutantes
 
 deps:
 	@$(DEPENDENCIAS)
 
 deps-test:
-	@$(DEPENDENCIAS) pruebas fuzz windows wine m32
+	@$(DEPENDENCIAS) pruebas fuzz windows wine m32 aarch64
 
 build: deps
 	$(call construir,release)
@@ -24,7 +27,9 @@ build: deps
 run: build
 	@./build/release/quorvantel
 
-test: deps-test test-release test-asan test-fuzz test-m32 build-win32 test-windows
+# Every engine handed out passes the same end-to-end tests: the native one, the 32-bit Linux one,
+# both Windows ones under wine and the ARM one under qemu-user.
+test: deps-test test-release test-asan test-fuzz test-m32 test-windows test-aarch64
 
 test-release:
 	@$(DEPENDENCIAS) pruebas
@@ -68,10 +73,10 @@ test-fuzz: fuzz-build
 	rm -rf $(FUZZ_DIR)/corpus-test
 	$(foreach o,$(FUZZ_OBJETIVOS),$(call fuzz_ejecutar,$(o),corpus-test,-seed=1 -max_total_time=$(call FUZZ_PRUEBA_SEGUNDOS,$(o))) && ) true
 
-# Windows executables from Debian's mingw-w64 (static, so they run on a bare Windows machine).
-# `make dist` puts two Linux engines in dist/, one for any x86-64 CPU and one for x86-64-v3
-# CPUs (AVX2, BMI2 and POPCNT: desktop processors since about 2013-2015), and both Windows
-# engines.
+# Windows executables from Debian's mingw-w64 (static, so they run on a bare Windows machine), and
+# a static 64-bit ARM Linux one. `make dist` puts them in dist/ with two x86-64 Linux engines, one
+# for any x86-64 CPU and one for x86-64-v3 CPUs (AVX2, BMI2 and POPCNT: desktop processors since
+# about 2013-2015).
 build-win32:
 	@$(DEPENDENCIAS) windows
 	$(call construir,win32)
@@ -80,27 +85,40 @@ build-win64:
 	@$(DEPENDENCIAS) windows
 	$(call construir,win64)
 
-dist: build-win32 build-win64
+build-aarch64:
+	@$(DEPENDENCIAS) aarch64
+	$(call construir,aarch64)
+
+dist: build-win32 build-win64 build-aarch64
 	$(call construir,dist)
 	$(call construir,dist-v3)
 	mkdir -p dist
 	cp build/dist/quorvantel dist/quorvantel-x86-64
 	cp build/dist-v3/quorvantel dist/quorvantel-x86-64-v3
+	cp build/aarch64/quorvantel dist/quorvantel-aarch64
 	cp build/win32/quorvantel.exe dist/quorvantel-win32.exe
 	cp build/win64/quorvantel.exe dist/quorvantel-win64.exe
 
-# The end-to-end test programs of the test build (Linux programs) against the 64-bit Windows
-# engine, which they start through wine.
+# The end-to-end test programs of the test build (Linux programs) against both Windows engines,
+# which they start through wine.
 test-windows:
 	@$(DEPENDENCIAS) pruebas windows wine
-	$(call construir,test,--target pruebas_e2e)
+	$(e2e_anfitrion)
+	$(call probar,win32)
 	$(call probar,win64)
 
-# The unit tests of the 32-bit Linux build, under qemu-user where the kernel runs no 32-bit
-# programs (the toolchain file finds out).
+# The unit tests of the 32-bit Linux build, and the end-to-end tests against its engine, under
+# qemu-user where the kernel runs no 32-bit programs (the toolchain file finds out).
 test-m32:
-	@$(DEPENDENCIAS) m32
+	@$(DEPENDENCIAS) pruebas m32
+	$(e2e_anfitrion)
 	$(call probar,m32)
+
+# The end-to-end tests against the ARM engine, under qemu-user.
+test-aarch64:
+	@$(DEPENDENCIAS) pruebas aarch64
+	$(e2e_anfitrion)
+	$(call probar,aarch64)
 
 bench-m32:
 	@$(DEPENDENCIAS) m32

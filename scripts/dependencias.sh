@@ -5,17 +5,23 @@
 #   pruebas       GoogleTest (the installed libraries, and the sources a 32-bit build compiles)
 #   fuzz          clang and its runtimes (libFuzzer, sanitizers)
 #   windows       the mingw-w64 cross-compilers
-#   wine          wine, which runs the 64-bit Windows engine for its end-to-end tests
-#   m32           the 32-bit Linux build, and qemu-user for kernels that cannot run it
+#   wine          wine for both Windows engines: the 64-bit one, and the 32-bit one from the
+#                 i386 architecture, which the script adds to dpkg first
+#   m32           the 32-bit Linux build (g++-12-multilib: the unversioned g++-multilib
+#                 conflicts with every cross-compiler), and qemu-user for kernels that cannot
+#                 run it
+#   aarch64       the 64-bit ARM Linux cross-compiler, and qemu-user to run its programs
 #   mutantes      the mutation tester's interpreter
+# A package that cannot be installed ends the script with its name and status 1.
 set -euo pipefail
 declare -A conjuntos=(
     [construccion]="g++ cmake ninja-build make"
     [pruebas]="libgtest-dev"
     [fuzz]="clang libclang-rt-dev"
     [windows]="g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix"
-    [wine]="wine64 wine"
-    [m32]="g++-multilib qemu-user libgtest-dev"
+    [wine]="wine64 wine wine32:i386"
+    [m32]="g++-12-multilib qemu-user libgtest-dev"
+    [aarch64]="g++-aarch64-linux-gnu qemu-user"
     [mutantes]="python3"
 )
 paquetes=(${conjuntos[construccion]})
@@ -26,18 +32,36 @@ for conjunto in "$@"; do
     fi
     paquetes+=(${conjuntos[$conjunto]})
 done
+
+instalado() {
+    [ "$(dpkg-query -W -f='${Status}' "$1" 2>/dev/null || true)" = "install ok installed" ]
+}
+
 faltan=()
 declare -A visto=()
 for p in "${paquetes[@]}"; do
     [ -n "${visto[$p]+x}" ] && continue
     visto[$p]=1
-    estado=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
-    [ "$estado" = "install ok installed" ] || faltan+=("$p")
+    instalado "$p" || faltan+=("$p")
 done
 [ ${#faltan[@]} -eq 0 ] && exit 0
 echo "Instalando: ${faltan[*]}"
 sudo_cmd=""
 [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
 export DEBIAN_FRONTEND=noninteractive
-$sudo_cmd apt-get update -qq
-$sudo_cmd apt-get install -y -qq "${faltan[@]}"
+# Packages of another architecture (name:arch) need that architecture known to dpkg before the
+# package lists are read.
+for p in "${faltan[@]}"; do
+    arq=${p#*:}
+    [ "$arq" = "$p" ] && continue
+    dpkg --print-foreign-architectures | grep -qx "$arq" || $sudo_cmd dpkg --add-architecture "$arq"
+done
+apt_opciones=(-o Acquire::Retries=5 -qq)
+$sudo_cmd apt-get "${apt_opciones[@]}" update
+$sudo_cmd apt-get "${apt_opciones[@]}" install -y "${faltan[@]}" || true
+sin_instalar=()
+for p in "${faltan[@]}"; do instalado "$p" || sin_instalar+=("$p"); done
+if [ ${#sin_instalar[@]} -gt 0 ]; then
+    echo "dependencias.sh: could not install: ${sin_instalar[*]}" >&2
+    exit 1
+fi
