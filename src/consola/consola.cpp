@@ -53,10 +53,10 @@ void Consola::hiloLector(Consola* consola) {
         consola->linea.clear();
         bool finDeLinea = false;
         do {
-            // fgets gives no count, and a line may hold NUL bytes: with the buffer pre-filled
-            // with non-NUL bytes, the last NUL is the one fgets wrote after the text.
+            // The read gives no count, and a line may hold NUL bytes: with the buffer pre-filled
+            // with non-NUL bytes, the last NUL is the one written after the text.
             std::memset(buffer, '\n', sizeof buffer);
-            if (std::fgets(buffer, TamanoBuffer, stdin) == nullptr) {
+            if (leerEntrada(buffer, TamanoBuffer) == nullptr) {
                 consola->linea = "quit";
                 break;
             }

@@ -55,3 +55,10 @@ uint32_t ticksMilisegundos();
 
 // Standard input delivers its bytes untranslated, so that line ends look alike on every system.
 void entradaSinTraducir();
+
+// The next piece of the engine's input, as fgets reads a stream: up to tamano - 1 bytes, through
+// the first line end, then a NUL; null at the end of the input with nothing read. Waits until a
+// whole line, a full buffer or the end has come. Native builds read standard input; the
+// WebAssembly build reads the bytes its host hands over (standard input under Node.js, the page's
+// lines in a browser).
+char* leerEntrada(char* buffer, int tamano);

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
 #include <mutex>
 #include <system_error>
 #include <thread>
@@ -98,5 +99,11 @@ uint32_t ticksMilisegundos() {
 
 // POSIX streams never translate line ends.
 void entradaSinTraducir() {}
+
+#ifndef __EMSCRIPTEN__
+char* leerEntrada(char* buffer, int tamano) {
+    return std::fgets(buffer, tamano, stdin);
+}
+#endif
 
 #endif
