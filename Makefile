@@ -13,13 +13,13 @@ e2e_anfitrion = $(call construir,test,--target pruebas_e2e)
 
 .PHONY: run build test deps deps-test test-release test-asan bench clean fuzz fuzz-build \
 	test-fuzz dist build-win32 build-win64 build-aarch64 test-windows test-m32 test-aarch64 \
-	bench-m32 mutantes
+	bench-m32 mutantes web web-serve test-web
 
 deps:
 	@$(DEPENDENCIAS)
 
 deps-test:
-	@$(DEPENDENCIAS) pruebas fuzz windows wine m32 aarch64
+	@$(DEPENDENCIAS) pruebas fuzz windows wine m32 aarch64 web
 
 build: deps
 	$(call construir,release)
@@ -28,8 +28,9 @@ run: build
 	@./build/release/quorvantel
 
 # Every engine handed out passes the same end-to-end tests: the native one, the 32-bit Linux one,
-# both Windows ones under wine and the ARM one under qemu-user.
-test: deps-test test-release test-asan test-fuzz test-m32 test-windows test-aarch64
+# both Windows ones under wine, the ARM one under qemu-user and the WebAssembly one under Node.js;
+# the page is tested in Chromium.
+test: deps-test test-release test-asan test-fuzz test-m32 test-windows test-aarch64 test-web
 
 test-release:
 	@$(DEPENDENCIAS) pruebas
@@ -125,6 +126,29 @@ bench-m32:
 	$(call construir,bench-m32)
 	@emulador=$$(sed -n 's/^QV_EMULADOR_M32:STRING=//p' build/bench-m32/CMakeCache.txt); \
 	$$emulador ./build/bench-m32/quorvantel_bench $(BENCH_ARGS)
+
+# The WebAssembly engine (build/wasm, an engine for Node.js too) and the page that plays it, built
+# into the static folder build/web with the page's npm packages, which the lock file pins.
+# `make web-serve` serves the folder on localhost with the headers its threads need.
+PUERTO ?= 8080
+web/node_modules/.package-lock.json: web/package-lock.json
+	cd web && npm ci --no-audit --no-fund
+
+web:
+	@$(DEPENDENCIAS) web
+	$(call construir,wasm)
+	@$(MAKE) --no-print-directory web/node_modules/.package-lock.json
+	node web/construir.mjs
+
+web-serve: web
+	node web/servir.mjs build/web $(PUERTO)
+
+# The end-to-end tests against the WebAssembly engine under Node.js, and the page in Chromium.
+test-web: web
+	@$(DEPENDENCIAS) pruebas web
+	$(e2e_anfitrion)
+	ctest --preset wasm -j $(JOBS)
+	node --test tests/web/
 
 # Mutation testing, a developer's instrument and no part of `make test`: a seeded sample of
 # MUESTRA mutants over the six subsystems, each built and run against the Release tests in a

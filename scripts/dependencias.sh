@@ -11,6 +11,8 @@
 #                 conflicts with every cross-compiler), and qemu-user for kernels that cannot
 #                 run it
 #   aarch64       the 64-bit ARM Linux cross-compiler, and qemu-user to run its programs
+#   web           Emscripten for the WebAssembly engine, Node.js and npm for the page and its
+#                 tests, and Chromium for the browser tests
 #   mutantes      the mutation tester's interpreter
 # A package that cannot be installed ends the script with its name and status 1.
 set -euo pipefail
@@ -22,6 +24,7 @@ declare -A conjuntos=(
     [wine]="wine64 wine wine32:i386"
     [m32]="g++-12-multilib qemu-user libgtest-dev"
     [aarch64]="g++-aarch64-linux-gnu qemu-user"
+    [web]="emscripten nodejs chromium"
     [mutantes]="python3"
 )
 paquetes=(${conjuntos[construccion]})
@@ -44,6 +47,8 @@ for p in "${paquetes[@]}"; do
     visto[$p]=1
     instalado "$p" || faltan+=("$p")
 done
+# npm comes with Node.js from other sources than Debian; Debian's own Node.js needs its package.
+if [ -n "${visto[nodejs]+x}" ] && ! command -v npm >/dev/null; then faltan+=(npm); fi
 [ ${#faltan[@]} -eq 0 ] && exit 0
 echo "Instalando: ${faltan[*]}"
 sudo_cmd=""

@@ -1,0 +1,156 @@
+// The page in a real headless Chromium: it loads, its engine answers, a person plays with the
+// mouse, and the engine's answers reach the board, the result line and the console panel. Each
+// test opens the page anew and fails on any error the page logs.
+//   QV_WEB: the built page (default build/web); QV_CHROMIUM: the browser (default /usr/bin/chromium)
+import assert from 'node:assert/strict'
+import { createRequire } from 'node:module'
+import { after, afterEach, before, beforeEach, test } from 'node:test'
+import { fileURLToPath } from 'node:url'
+
+const raiz = fileURLToPath(new URL('../..', import.meta.url))
+const { chromium } = createRequire(`${raiz}web/package.json`)('playwright-core')
+const { servir } = await import(`${raiz}web/servir.mjs`)
+
+const PAGINA = process.env.QV_WEB ?? `${raiz}build/web`
+const SEGUNDOS = 1000
+
+let servidor
+let navegador
+let pagina
+let errores
+
+before(async () => {
+  servidor = await servir(PAGINA, 0)
+  navegador = await chromium.launch({
+    executablePath: process.env.QV_CHROMIUM ?? '/usr/bin/chromium',
+    args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking',
+      '--disable-component-update', '--disable-sync', '--no-first-run'],
+  })
+})
+
+after(async () => {
+  await navegador?.close()
+  servidor?.close()
+})
+
+async function abrir(servidorDe = servidor, consulta = '') {
+  pagina = await navegador.newPage()
+  errores = []
+  pagina.on('pageerror', (error) => errores.push(error.message))
+  pagina.on('console', (mensaje) => mensaje.type() === 'error' && errores.push(mensaje.text()))
+  await pagina.goto(`http://127.0.0.1:${servidorDe.address().port}/${consulta}`)
+}
+
+beforeEach(() => {
+  pagina = null
+})
+
+afterEach(async () => {
+  if (!pagina) return
+  await pagina.close()
+  assert.deepEqual(errores, [])
+})
+
+const consola = () => pagina.locator('#salida-consola')
+const jugadas = () => pagina.locator('#jugadas li')
+
+async function esperarTexto(locator, patron, plazo) {
+  await pagina.waitForFunction(
+    ([selector, fuente]) => new RegExp(fuente, 'm').test(document.querySelector(selector).textContent),
+    [locator, patron.source],
+    { timeout: plazo },
+  )
+}
+
+async function listo() {
+  await esperarTexto('#salida-consola', /^readyok$/, 30 * SEGUNDOS)
+}
+
+// A click on the middle of a square of the board, seen from White's side.
+async function clicEnCasilla(casilla) {
+  const caja = await pagina.locator('#tablero svg').first().boundingBox()
+  const columna = casilla.charCodeAt(0) - 'a'.charCodeAt(0)
+  const fila = 8 - Number(casilla[1])
+  await pagina.mouse.click(caja.x + (columna + 0.5) * caja.width / 8, caja.y + (fila + 0.5) * caja.height / 8)
+}
+
+async function nuevaPartida(color, control) {
+  await pagina.selectOption('#color', color)
+  await pagina.selectOption('#control', control)
+  await pagina.click('#nueva')
+}
+
+async function escribirEnConsola(linea) {
+  await pagina.fill('#entrada-consola', linea)
+  await pagina.press('#entrada-consola', 'Enter')
+}
+
+test('a move by mouse gets a legal reply from the engine', async () => {
+  await abrir()
+  await listo()
+  assert.equal(await pagina.textContent('#estado-motor'), 'Engine ready')
+  await nuevaPartida('w', 'jugada:1')
+  await clicEnCasilla('e2')
+  assert.equal(await pagina.locator('.marker-dot').count(), 2, 'the two targets of e2 are not shown')
+  await clicEnCasilla('e4')
+  await esperarTexto('#jugadas', /^e4 \S+/, 20 * SEGUNDOS)
+  assert.match(await jugadas().first().textContent(), /^e4 [a-hNBRQKO][\w=+#-]*$/)
+  assert.equal(await pagina.textContent('#resultado'), '')
+})
+
+test('"Move now" ends a search without a limit with a move', async () => {
+  await abrir()
+  await listo()
+  await nuevaPartida('b', 'infinito')
+  await esperarTexto('#p-profundidad', /^[1-9]/, 20 * SEGUNDOS)
+  assert.equal(await jugadas().count(), 0)
+  await pagina.click('#mover-ya')
+  await esperarTexto('#jugadas', /^\S+/, 10 * SEGUNDOS)
+  assert.match(await pagina.textContent('#resumen'), /^NODOS: Totales: \d+/)
+})
+
+test('a broken FEN is refused and a mate in one set up by FEN ends the game', async () => {
+  await abrir()
+  await listo()
+  await pagina.selectOption('#color', 'b')
+  await pagina.selectOption('#control', 'jugada:1')
+  await pagina.fill('#fen', '6k1/5ppp/8/8/8/8/5PPP/R5K1 w - - 0')
+  await pagina.click('#formulario-fen button')
+  assert.match(await pagina.textContent('#error-fen'), /^Not a position: /)
+  await pagina.fill('#fen', '6k1/5ppp/8/8/8/8/5PPP/R5K1 w - - 0 1')
+  await pagina.click('#formulario-fen button')
+  await esperarTexto('#resultado', /^Checkmate: White wins$/, 20 * SEGUNDOS)
+  assert.equal(await jugadas().first().textContent(), 'Ra8#')
+  assert.match(await pagina.inputValue('#pgn'), /\[FEN "6k1\/5ppp\/8\/8\/8\/8\/5PPP\/R5K1 w - - 0 1"\][\s\S]*1\. Ra8# 1-0/)
+})
+
+test('the console panel runs engine commands and shows their answers', async () => {
+  await abrir()
+  await listo()
+  await escribirEnConsola('move e2e5')
+  await esperarTexto('#salida-consola', /^Movimiento Ilegal: e2e5$/, 10 * SEGUNDOS)
+  await escribirEnConsola('perft 3')
+  await esperarTexto('#salida-consola', /^Perft\(3\) = 8902$/, 20 * SEGUNDOS)
+  // A search typed in the console is shown there and never played on the board.
+  await escribirEnConsola('go depth 3')
+  await esperarTexto('#salida-consola', /^bestmove \S+$/, 20 * SEGUNDOS)
+  assert.equal(await jugadas().count(), 0)
+})
+
+test('the benchmark in the browser counts the same nodes as every other build', async () => {
+  await abrir(servidor, '?bench')
+  await esperarTexto('#salida-consola', /^13977224 nodes \d+ nps$/, 120 * SEGUNDOS)
+  const linea = (await consola().textContent()).match(/^13977224 nodes \d+ nps$/m)[0]
+  console.log(`Chromium: ${linea}`)
+})
+
+test('on a host without the isolation headers the service worker supplies them', async () => {
+  const llano = await servir(PAGINA, 0, { aislar: false })
+  try {
+    await abrir(llano)
+    await listo()
+    assert.equal(await pagina.evaluate(() => window.crossOriginIsolated), true)
+  } finally {
+    llano.close()
+  }
+})

@@ -1,0 +1,73 @@
+import { Chess } from 'chess.js'
+
+const $ = (id) => document.getElementById(id)
+
+function textoReloj(ms) {
+  const decimas = Math.floor(ms / 100)
+  const segundos = Math.floor(decimas / 10)
+  const m = Math.floor(segundos / 60)
+  const s = String(segundos % 60).padStart(2, '0')
+  return segundos < 10 ? `0:${s}.${decimas % 10}` : `${m}:${s}`
+}
+
+// The engine's score, which it gives for the side to move, from White's side: "+0.35", "#3".
+function textoPuntuacion(puntuacion, turno) {
+  if (!puntuacion) return '–'
+  const signo = turno === 'w' ? 1 : -1
+  const valor = puntuacion.valor * signo
+  if (puntuacion.tipo === 'mate') return `#${valor}`
+  return `${valor >= 0 ? '+' : ''}${(valor / 100).toFixed(2)}`
+}
+
+// The engine's line in standard notation, as far as its moves are legal from the position.
+function textoVariante(fen, pv) {
+  const juego = new Chess(fen)
+  const san = []
+  for (const texto of pv) {
+    try {
+      san.push(juego.move({ from: texto.slice(0, 2), to: texto.slice(2, 4), promotion: texto[4] }).san)
+    } catch {
+      san.push(texto)
+      break
+    }
+  }
+  return san.join(' ')
+}
+
+// Clocks, result, moves, PGN and the engine's thinking, drawn from the game's state.
+export function dibujar(partida, orientacion) {
+  const abajo = orientacion
+  const arriba = orientacion === 'w' ? 'b' : 'w'
+  for (const [id, lado] of [['reloj-abajo', abajo], ['reloj-arriba', arriba]]) {
+    const caja = $(id)
+    const quien = lado === partida.colorHumano ? 'You' : 'Quorvantel'
+    const pensando = lado !== partida.colorHumano && partida.pensando ? ', thinking…' : ''
+    caja.querySelector('.nombre').textContent = `${quien} (${lado === 'w' ? 'White' : 'Black'})${pensando}`
+    caja.querySelector('.tiempo').textContent =
+      partida.control.tipo === 'reloj' ? textoReloj(partida.relojes[lado]) : ''
+    caja.classList.toggle('activo', !partida.fin && partida.juego.turn() === lado)
+  }
+  $('resultado').textContent = partida.fin ? partida.fin.texto : ''
+
+  const historia = partida.juego.history()
+  const lista = $('jugadas')
+  const primeroNegro = partida.juego.history({ verbose: true })[0]?.color === 'b'
+  const pares = []
+  for (let i = primeroNegro ? -1 : 0; i < historia.length; i += 2)
+    pares.push(`${i < 0 ? '…' : historia[i]} ${historia[i + 1] ?? ''}`.trim())
+  if (lista.childElementCount !== pares.length || lista.lastElementChild?.textContent !== pares.at(-1)) {
+    lista.replaceChildren(...pares.map((par) => Object.assign(document.createElement('li'), { textContent: par })))
+    lista.scrollTop = lista.scrollHeight
+  }
+  $('pgn').value = partida.pgn()
+
+  // The thinking shown is that of the last search, about the position it started from.
+  const info = partida.info
+  const fen = partida.fenBusqueda
+  $('p-profundidad').textContent = info?.depth ?? '–'
+  $('p-puntuacion').textContent = info ? textoPuntuacion(info.puntuacion, new Chess(fen).turn()) : '–'
+  $('p-nodos').textContent = info?.nodes?.toLocaleString('en') ?? '–'
+  $('p-nps').textContent = info?.nps?.toLocaleString('en') ?? '–'
+  $('p-variante').textContent = info?.pv ? textoVariante(fen, info.pv) : '–'
+  $('resumen').textContent = partida.resumen.join('\n')
+}
