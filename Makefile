@@ -148,7 +148,7 @@ test-web: web
 	@$(DEPENDENCIAS) pruebas web
 	$(e2e_anfitrion)
 	ctest --preset wasm -j $(JOBS)
-	node --test tests/web/
+	node --test tests/web/*.test.mjs
 
 # Mutation testing, a developer's instrument and no part of `make test`: a seeded sample of
 # MUESTRA mutants over the six subsystems, each built and run against the Release tests in a

@@ -19,6 +19,7 @@
 #include "busqueda/busqueda.h"
 #include "consola/banco.h"
 #include "consola/motor.h"
+#include "consola/salida.h"
 #include "generacion/perft.h"
 #include "tablero/fen.h"
 #include "tablero/tablero.h"

@@ -27,7 +27,13 @@ const AISLAMIENTO = {
 export function servir(carpeta, puerto = 8080, { aislar = true } = {}) {
   const raiz = resolve(carpeta)
   const servidor = createServer((peticion, respuesta) => {
-    const ruta = decodeURIComponent(new URL(peticion.url, 'http://localhost').pathname)
+    let ruta
+    try {
+      ruta = decodeURIComponent(new URL(peticion.url, 'http://localhost').pathname)
+    } catch {
+      respuesta.writeHead(400).end()
+      return
+    }
     let archivo = normalize(join(raiz, ruta))
     if (archivo !== raiz && !archivo.startsWith(raiz + sep)) {
       respuesta.writeHead(403).end()

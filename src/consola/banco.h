@@ -1,8 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <iostream>
-#include <streambuf>
 
 class Motor;
 
@@ -20,23 +18,6 @@ struct ResultadoBanco {
 ResultadoBanco ejecutarBanco(Motor& motor);
 // The nodes per second of a run, 0 for a run too short to time.
 uint64_t nodosPorSegundo(const ResultadoBanco& resultado);
-
-// Standard output goes nowhere while an object lives: the banner, info lines and summaries of an
-// engine that is only measured.
-class SalidaSilenciada {
-  public:
-    SalidaSilenciada() : anterior(std::cout.rdbuf(&nulo)) {}
-    SalidaSilenciada(const SalidaSilenciada&) = delete;
-    SalidaSilenciada& operator=(const SalidaSilenciada&) = delete;
-    ~SalidaSilenciada() { std::cout.rdbuf(anterior); }
-
-  private:
-    struct BufferNulo : std::streambuf {
-        int overflow(int c) override { return traits_type::not_eof(c); }
-    };
-    BufferNulo nulo;
-    std::streambuf* anterior;
-};
 
 // The "bench" command-line mode: builds an engine, runs the benchmark once with the engine's
 // output silenced and prints "<nodes> nodes <nps> nps", the form test frameworks read.

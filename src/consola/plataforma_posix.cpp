@@ -5,7 +5,6 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
-#include <cstdio>
 #include <mutex>
 #include <system_error>
 #include <thread>
@@ -99,11 +98,5 @@ uint32_t ticksMilisegundos() {
 
 // POSIX streams never translate line ends.
 void entradaSinTraducir() {}
-
-#ifndef __EMSCRIPTEN__
-char* leerEntrada(char* buffer, int tamano) {
-    return std::fgets(buffer, tamano, stdin);
-}
-#endif
 
 #endif

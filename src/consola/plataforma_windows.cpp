@@ -90,8 +90,4 @@ void entradaSinTraducir() {
     _setmode(_fileno(stdin), _O_BINARY);
 }
 
-char* leerEntrada(char* buffer, int tamano) {
-    return std::fgets(buffer, tamano, stdin);
-}
-
 #endif

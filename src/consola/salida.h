@@ -1,6 +1,7 @@
 #pragma once
 
 #include <iostream>
+#include <streambuf>
 #include <string>
 
 // Every piece of the engine's output leaves whole and is flushed at once, so that the interface
@@ -18,3 +19,23 @@ inline void escribirGuiones() {
     constexpr std::string::size_type AnchoGuiones = 64;
     escribirLinea(std::string(AnchoGuiones, '-'));
 }
+
+// Swallows everything written to it.
+struct BufferNulo : std::streambuf {
+    int overflow(int c) override { return traits_type::not_eof(c); }
+    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
+};
+
+// Standard output goes nowhere while an object lives: the banner, info lines and summaries of an
+// engine that is only measured.
+class SalidaSilenciada {
+  public:
+    SalidaSilenciada() : anterior(std::cout.rdbuf(&nulo)) {}
+    SalidaSilenciada(const SalidaSilenciada&) = delete;
+    SalidaSilenciada& operator=(const SalidaSilenciada&) = delete;
+    ~SalidaSilenciada() { std::cout.rdbuf(anterior); }
+
+  private:
+    BufferNulo nulo;
+    std::streambuf* anterior;
+};

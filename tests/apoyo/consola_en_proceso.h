@@ -14,16 +14,14 @@
 
 #include "consola/consola_uci.h"
 #include "consola/motor.h"
+#include "consola/salida.h"
 #include "consola/texto.h"
 
 // One engine per process, built with its start-up banner kept off the output.
 inline Motor& motorSilencioso() {
     static Motor* motor = [] {
-        std::ostringstream banner;
-        std::streambuf* anterior = std::cout.rdbuf(banner.rdbuf());
-        Motor* creado = new Motor();
-        std::cout.rdbuf(anterior);
-        return creado;
+        SalidaSilenciada silencio;
+        return new Motor();
     }();
     return *motor;
 }
@@ -96,9 +94,5 @@ class ConsolaEnProceso : public ConsolaUCI {
     bool descartar = false;
 
   private:
-    // Swallows everything written to it.
-    struct BufferNulo : std::streambuf {
-        int overflow(int c) override { return traits_type::not_eof(c); }
-        std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-    } nulo;
+    BufferNulo nulo;
 };

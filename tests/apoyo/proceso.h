@@ -3,8 +3,8 @@
 #include <chrono>
 #include <optional>
 #include <string>
-#include <vector>
 #include <sys/types.h>
+#include <vector>
 
 // The real engine binary run as a child process over pipes. Every wait has a deadline, so a
 // hung engine fails the test instead of hanging it; the destructor kills a child still alive.

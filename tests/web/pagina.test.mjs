@@ -139,7 +139,7 @@ test('the console panel runs engine commands and shows their answers', async () 
 
 test('the benchmark in the browser counts the same nodes as every other build', async () => {
   await abrir(servidor, '?bench')
-  await esperarTexto('#salida-consola', /^13977224 nodes \d+ nps$/, 120 * SEGUNDOS)
+  await esperarTexto('#salida-consola', /^13977224 nodes \d+ nps$/, 30 * SEGUNDOS)
   const linea = (await consola().textContent()).match(/^13977224 nodes \d+ nps$/m)[0]
   console.log(`Chromium: ${linea}`)
 })

@@ -17,7 +17,10 @@ const estadoMotor = (texto) => ($('estado-motor').textContent = texto)
 // Threads need a cross-origin isolated page. A host that cannot send the headers for it gets them
 // from the page's service worker, which the page installs and then loads itself through once.
 async function aislarPagina() {
-  if (window.crossOriginIsolated) return true
+  if (window.crossOriginIsolated) {
+    sessionStorage.removeItem('aislamiento-intentado')
+    return true
+  }
   if (!('serviceWorker' in navigator) || sessionStorage.getItem('aislamiento-intentado')) return false
   sessionStorage.setItem('aislamiento-intentado', '1')
   await navigator.serviceWorker.register('aislamiento.js')

@@ -5,6 +5,8 @@ export class Motor {
     this.oyentes = []
     this.terminado = false
     this.alTerminar = () => {}
+    // Lines sent before the engine's script has run wait here.
+    this.enEspera = []
   }
 
   // Loads the engine with the given command-line arguments; resolves once it reads input.
@@ -23,13 +25,19 @@ export class Motor {
       }
       const guion = document.createElement('script')
       guion.src = 'quorvantel.js'
+      guion.onload = () => {
+        const enEspera = this.enEspera
+        this.enEspera = null
+        enEspera.forEach((linea) => this.enviar(linea))
+      }
       guion.onerror = () => rechazar(new Error('quorvantel.js could not be loaded'))
       document.head.appendChild(guion)
     })
   }
 
   enviar(linea) {
-    if (!this.terminado) window.Module.enviarLinea(linea)
+    if (this.enEspera) this.enEspera.push(linea)
+    else if (!this.terminado) window.Module.enviarLinea(linea)
   }
 
   alRecibir(oyente) {
@@ -64,4 +72,10 @@ export function leerInfo(linea) {
 // The first word of a line as the engine reads it: lines that start with a blank have none.
 export function primeraPalabra(linea) {
   return linea.split(' ')[0]
+}
+
+// Whether the engine answers the line with a search, and so with one "bestmove": "go" with at
+// least one word after it.
+export function iniciaBusqueda(linea) {
+  return primeraPalabra(linea) === 'go' && /[^ ]/.test(linea.slice(2))
 }

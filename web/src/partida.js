@@ -1,6 +1,6 @@
 import { Chess, DEFAULT_POSITION } from 'chess.js'
 
-import { leerInfo, primeraPalabra } from './motor.js'
+import { iniciaBusqueda, leerInfo, primeraPalabra } from './motor.js'
 
 // Time controls as the page names them: "reloj:<seconds>:<increment>", "jugada:<seconds>" or
 // "infinito" (the engine thinks until it is told to move).
@@ -44,6 +44,8 @@ export class Partida {
     this.colorHumano = 'w'
     this.control = leerControl('reloj:300:3')
     this.relojes = { w: 0, b: 0 }
+    // The clocks before each move of the game, which a take-back puts back.
+    this.relojesAntes = []
     this.ticAnterior = 0
     this.fin = null
     this.busquedas = []
@@ -69,6 +71,7 @@ export class Partida {
     this.control = control
     const base = control.tipo === 'reloj' ? control.base : 0
     this.relojes = { w: base, b: base }
+    this.relojesAntes = []
     this.fin = finDePartida(this.juego)
     this.info = null
     this.resumen = []
@@ -89,15 +92,20 @@ export class Partida {
     return Boolean(jugada)
   }
 
-  // Takes back the person's last move, and the engine's answer to it; a search under way is
-  // abandoned.
+  // Takes back the person's last move, and the engine's answer to it, with the time they took; a
+  // search under way is abandoned.
   deshacer() {
     if (this.juego.history().length === 0) return
     this.abandonarBusqueda()
-    this.juego.undo()
-    if (this.juego.turn() !== this.colorHumano && this.juego.history().length > 0) this.juego.undo()
+    this.quitarJugada()
+    if (this.juego.turn() !== this.colorHumano && this.juego.history().length > 0) this.quitarJugada()
     this.fin = null
     this.seguir()
+  }
+
+  quitarJugada() {
+    this.juego.undo()
+    this.relojes = this.relojesAntes.pop()
   }
 
   // Asks the engine to play at once.
@@ -107,7 +115,7 @@ export class Partida {
 
   // Counts a search started from the console, whose answer is not the game's.
   busquedaAjena(linea) {
-    if (primeraPalabra(linea) === 'go') this.busquedas.push({ generacion: null })
+    if (iniciaBusqueda(linea)) this.busquedas.push({ generacion: null })
   }
 
   lineaDelMotor(linea) {
@@ -177,6 +185,7 @@ export class Partida {
     } catch {
       return null
     }
+    this.relojesAntes.push({ ...this.relojes })
     if (this.control.tipo === 'reloj') this.relojes[hecha.color] += this.control.incremento
     this.fin = finDePartida(this.juego)
     return hecha
