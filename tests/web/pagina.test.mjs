@@ -23,7 +23,7 @@ before(async () => {
   servidor = await servir(PAGINA, 0)
   navegador = await chromium.launch({
     executablePath: process.env.QV_CHROMIUM ?? '/usr/bin/chromium',
-    args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking',
+    args: ['--no-sandbox', '--disable-gpu', '--disable-dev-shm-usage', '--disable-background-networking',
       '--disable-component-update', '--disable-sync', '--no-first-run'],
   })
 })
