@@ -14,21 +14,16 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-m32")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-m32")
 set(CMAKE_LIBRARY_ARCHITECTURE i386-linux-gnu)
 
-# A kernel without 32-bit support (ia32 emulation off) cannot start the programs; the tests then
-# run under qemu-user. The probe is made once per build directory.
-if(NOT DEFINED QV_EMULADOR_M32)
-  set(sonda ${CMAKE_BINARY_DIR}/sonda_m32)
-  file(WRITE ${sonda}.c "int main(void) { return 0; }\n")
-  execute_process(COMMAND gcc -m32 ${sonda}.c -o ${sonda} RESULT_VARIABLE compilada
-                  OUTPUT_QUIET ERROR_QUIET)
-  execute_process(COMMAND ${sonda} RESULT_VARIABLE ejecutada OUTPUT_QUIET ERROR_QUIET)
-  set(emulador "")
-  if(compilada EQUAL 0 AND NOT ejecutada EQUAL 0)
-    find_program(QV_QEMU_I386 qemu-i386 REQUIRED)
-    set(emulador ${QV_QEMU_I386})
-  endif()
-  set(QV_EMULADOR_M32 "${emulador}" CACHE STRING "Runs the 32-bit programs where the kernel cannot")
+# A kernel without 32-bit support (ia32 emulation off), or QV_SIN_32 (see scripts/ejecucion.sh),
+# runs the programs under qemu-user; the choice is made again at every configuration.
+execute_process(COMMAND ${CMAKE_CURRENT_LIST_DIR}/../scripts/ejecucion.sh modo32
+                OUTPUT_VARIABLE modo OUTPUT_STRIP_TRAILING_WHITESPACE)
+set(emulador "")
+if(NOT modo STREQUAL "nativo")
+  find_program(QV_QEMU_I386 qemu-i386 REQUIRED)
+  set(emulador ${QV_QEMU_I386})
 endif()
+set(QV_EMULADOR_M32 "${emulador}" CACHE STRING "Runs the 32-bit programs where the kernel cannot" FORCE)
 if(QV_EMULADOR_M32)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${QV_EMULADOR_M32})
 else()

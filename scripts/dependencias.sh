@@ -6,7 +6,8 @@
 #   fuzz          clang and its runtimes (libFuzzer, sanitizers)
 #   windows       the mingw-w64 cross-compilers
 #   wine          wine for both Windows engines: the 64-bit one, and the 32-bit one from the
-#                 i386 architecture, which the script adds to dpkg first
+#                 i386 architecture, which the script adds to dpkg first; and qemu-user, which
+#                 runs the 32-bit one where the kernel cannot (ejecucion.sh registers it)
 #   m32           the 32-bit Linux build (g++-12-multilib: the unversioned g++-multilib
 #                 conflicts with every cross-compiler), and qemu-user for kernels that cannot
 #                 run it
@@ -21,7 +22,7 @@ declare -A conjuntos=(
     [pruebas]="libgtest-dev"
     [fuzz]="clang libclang-rt-dev"
     [windows]="g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix"
-    [wine]="wine64 wine wine32:i386"
+    [wine]="wine64 wine wine32:i386 qemu-user"
     [m32]="g++-12-multilib qemu-user libgtest-dev"
     [aarch64]="g++-aarch64-linux-gnu qemu-user"
     [web]="emscripten nodejs chromium"
@@ -49,24 +50,30 @@ for p in "${paquetes[@]}"; do
 done
 # npm comes with Node.js from other sources than Debian; Debian's own Node.js needs its package.
 if [ -n "${visto[nodejs]+x}" ] && ! command -v npm >/dev/null; then faltan+=(npm); fi
-[ ${#faltan[@]} -eq 0 ] && exit 0
-echo "Instalando: ${faltan[*]}"
-sudo_cmd=""
-[ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
-export DEBIAN_FRONTEND=noninteractive
-# Packages of another architecture (name:arch) need that architecture known to dpkg before the
-# package lists are read.
-for p in "${faltan[@]}"; do
-    arq=${p#*:}
-    [ "$arq" = "$p" ] && continue
-    dpkg --print-foreign-architectures | grep -qx "$arq" || $sudo_cmd dpkg --add-architecture "$arq"
-done
-apt_opciones=(-o Acquire::Retries=5 -qq)
-$sudo_cmd apt-get "${apt_opciones[@]}" update
-$sudo_cmd apt-get "${apt_opciones[@]}" install -y "${faltan[@]}" || true
-sin_instalar=()
-for p in "${faltan[@]}"; do instalado "$p" || sin_instalar+=("$p"); done
-if [ ${#sin_instalar[@]} -gt 0 ]; then
-    echo "dependencias.sh: could not install: ${sin_instalar[*]}" >&2
-    exit 1
-fi
+instalar() {
+    echo "Instalando: ${faltan[*]}"
+    sudo_cmd=""
+    [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
+    export DEBIAN_FRONTEND=noninteractive
+    # Packages of another architecture (name:arch) need that architecture known to dpkg before the
+    # package lists are read.
+    for p in "${faltan[@]}"; do
+        arq=${p#*:}
+        [ "$arq" = "$p" ] && continue
+        dpkg --print-foreign-architectures | grep -qx "$arq" || $sudo_cmd dpkg --add-architecture "$arq"
+    done
+    apt_opciones=(-o Acquire::Retries=5 -qq)
+    $sudo_cmd apt-get "${apt_opciones[@]}" update
+    $sudo_cmd apt-get "${apt_opciones[@]}" install -y "${faltan[@]}" || true
+    sin_instalar=()
+    for p in "${faltan[@]}"; do instalado "$p" || sin_instalar+=("$p"); done
+    if [ ${#sin_instalar[@]} -gt 0 ]; then
+        echo "dependencias.sh: could not install: ${sin_instalar[*]}" >&2
+        exit 1
+    fi
+}
+
+[ ${#faltan[@]} -eq 0 ] || instalar
+# The 32-bit Windows engine under qemu-i386 needs a handler in binfmt_misc where the kernel runs
+# no 32-bit programs.
+if [ -n "${visto[wine32:i386]+x}" ]; then "$(dirname "$0")/ejecucion.sh" preparar; fi

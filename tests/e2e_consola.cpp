@@ -80,8 +80,8 @@ TEST(Resistencia, MilesDeLineasDelDiccionarioSinCaidaNiBloqueo) {
 }
 
 // "bench" on the command line searches the benchmark positions and prints only its total, whose
-// node count is the same on every build; any other argument ends the engine with status 2.
-TEST(LineaDeOrdenes, BenchYArgumentosDesconocidos) {
+// node count is the same on every build.
+TEST(LineaDeOrdenes, Bench) {
     Proceso banco({"bench"});
     const auto linea = banco.leerLinea(Proceso::escalar(Proceso::Plazo(60000)));
     ASSERT_TRUE(linea);
@@ -89,7 +89,10 @@ TEST(LineaDeOrdenes, BenchYArgumentosDesconocidos) {
     EXPECT_EQ(linea->substr(linea->size() - 4), " nps") << *linea;
     EXPECT_FALSE(banco.leerLinea()) << "more than one line";
     EXPECT_EQ(banco.esperarFin(), 0);
+}
 
+// Any other argument ends the engine with status 2.
+TEST(LineaDeOrdenes, ArgumentosDesconocidos) {
     Proceso desconocido({"bench", "uci"});
     EXPECT_FALSE(desconocido.leerLinea());
     EXPECT_EQ(desconocido.esperarFin(), 2);

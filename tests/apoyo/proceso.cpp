@@ -1,5 +1,6 @@
 #include "apoyo/proceso.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -26,6 +27,9 @@ int milisegundosHasta(Reloj::time_point limite) {
 Proceso::Plazo Proceso::escalar(Plazo plazo) {
     const char* sanitizado = variable("QV_SANITIZADO");
     if (sanitizado != nullptr && *sanitizado != '0') return plazo * 5;
+    // A launcher that is itself emulated (wine under qemu-i386) names its own factor.
+    if (const char* lentitud = variable("QV_LENTITUD"))
+        return plazo * std::max(1, std::atoi(lentitud));
     return variable("QV_LANZADOR") != nullptr ? plazo * 2 : plazo;
 }
 

@@ -36,7 +36,7 @@ class Proceso {
     std::optional<int> esperarFin(Plazo plazo = plazoPorDefecto());
 
     // Deadlines grow under the sanitizers (environment variable QV_SANITIZADO) and under a
-    // launcher.
+    // launcher, by the factor QV_LENTITUD where it is set.
     static Plazo escalar(Plazo plazo);
     static Plazo plazoPorDefecto() { return escalar(Plazo(10000)); }
 
