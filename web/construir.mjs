@@ -31,7 +31,7 @@ await esbuild.build({
   outfile: join(destino, 'app.js'),
   logLevel: 'warning',
 })
-for (const archivo of ['index.html', 'estilo.css', 'aislamiento.js']) cpSync(join(web, archivo), join(destino, archivo))
+for (const archivo of ['index.html', 'estilo.css', 'aislamiento.js', 'hilo-motor.js']) cpSync(join(web, archivo), join(destino, archivo))
 for (const archivo of ARCHIVOS_MOTOR) cpSync(join(motor, archivo), join(destino, archivo))
 
 const tablero = join(web, 'node_modules/cm-chessboard/assets')

@@ -74,10 +74,23 @@ async function clicEnCasilla(casilla) {
   await pagina.mouse.click(caja.x + (columna + 0.5) * caja.width / 8, caja.y + (fila + 0.5) * caja.height / 8)
 }
 
-async function nuevaPartida(color, control) {
+async function nuevaPartida(color, control, nivel = '8') {
   await pagina.selectOption('#color', color)
   await pagina.selectOption('#control', control)
+  await pagina.selectOption('#nivel', nivel)
   await pagina.click('#nueva')
+}
+
+async function jugarYEsperarRespuesta(desde, hasta, patron) {
+  await clicEnCasilla(desde)
+  await clicEnCasilla(hasta)
+  await esperarTexto('#jugadas', patron, 20 * SEGUNDOS)
+}
+
+// A clock's text ("4:59", or "0:09.5" under ten seconds) in seconds.
+async function segundosDelReloj(id) {
+  const [m, s] = (await pagina.textContent(`#${id} .tiempo`)).split(':')
+  return Number(m) * 60 + Number(s)
 }
 
 async function escribirEnConsola(linea) {
@@ -96,6 +109,40 @@ test('a move by mouse gets a legal reply from the engine', async () => {
   await esperarTexto('#jugadas', /^e4 \S+/, 20 * SEGUNDOS)
   assert.match(await jugadas().first().textContent(), /^e4 [a-hNBRQKO][\w=+#-]*$/)
   assert.equal(await pagina.textContent('#resultado'), '')
+})
+
+test('a reload in the middle of a game brings it back where it was, clocks included', async () => {
+  await abrir()
+  await listo()
+  await nuevaPartida('w', 'reloj:60:0', '1')
+  await jugarYEsperarRespuesta('e2', 'e4', /^e4 \S+/)
+  const antes = await pagina.textContent('#jugadas')
+  const relojNegro = await segundosDelReloj('reloj-arriba')
+  await pagina.waitForTimeout(1500)
+  const relojBlanco = await segundosDelReloj('reloj-abajo')
+  assert.ok(relojBlanco < 60, `White's clock did not run: ${relojBlanco}`)
+  await pagina.reload()
+  await listo()
+  assert.equal(await pagina.textContent('#jugadas'), antes)
+  assert.equal(await pagina.inputValue('#nivel'), '1')
+  assert.equal(await segundosDelReloj('reloj-arriba'), relojNegro)
+  const despues = await segundosDelReloj('reloj-abajo')
+  assert.ok(despues <= relojBlanco && despues > relojBlanco - 5, `White's clock ${relojBlanco} came back as ${despues}`)
+  await jugarYEsperarRespuesta('g1', 'f3', /Nf3 \S+$/)
+})
+
+test('an engine that ends is replaced, and the game goes on', async () => {
+  await abrir()
+  await listo()
+  await nuevaPartida('b', 'infinito')
+  await esperarTexto('#p-profundidad', /^[1-9]/, 20 * SEGUNDOS)
+  await escribirEnConsola('quit')
+  await esperarTexto('#estado-motor', /^The engine ended \(status 0\) and a new one took over: engine ready$/, 30 * SEGUNDOS)
+  // The new engine is asked for the move the old one owed.
+  await esperarTexto('#p-profundidad', /^[1-9]/, 20 * SEGUNDOS)
+  await pagina.click('#mover-ya')
+  await esperarTexto('#jugadas', /^\S+/, 10 * SEGUNDOS)
+  assert.equal(await jugadas().count(), 1)
 })
 
 test('"Move now" ends a search without a limit with a move', async () => {

@@ -5,7 +5,7 @@ import { test } from 'node:test'
 import { fileURLToPath } from 'node:url'
 
 const raiz = fileURLToPath(new URL('../..', import.meta.url))
-const { Partida, leerControl } = await import(`${raiz}web/src/partida.js`)
+const { Partida, leerControl, textoControl } = await import(`${raiz}web/src/partida.js`)
 
 const INICIO = 'rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1'
 
@@ -52,4 +52,54 @@ test('a take-back abandons the search and puts the clocks back; a clock at zero 
   partida.tic(70000)
   assert.equal(partida.fin.texto, 'Black lost on time: White wins')
   assert.match(partida.pgn(), /\[Result "1-0"\]/)
+})
+
+test('levels 1 to 7 search to a fixed depth whatever the clock, level 8 plays on the clock', () => {
+  const { partida, enviadas } = preparar('reloj:60:2')
+  partida.empezar(INICIO, 'b', leerControl('reloj:60:2'), 1)
+  partida.lineaDelMotor('readyok')
+  assert.equal(enviadas.at(-1), 'go depth 1')
+  partida.lineaDelMotor('bestmove e2e4')
+  assert.match(partida.pgn(), /\[White "Quorvantel \(level 1\)"\][\s\S]*\[Level "1"\]/)
+  partida.empezar(INICIO, 'b', leerControl('reloj:60:2'), 7)
+  assert.equal(enviadas.at(-1), 'go depth 7')
+  partida.empezar(INICIO, 'b', leerControl('reloj:60:2'), 8)
+  assert.equal(enviadas.at(-1), 'go wtime 60000 btime 60000 winc 2000 binc 2000')
+})
+
+test('a game taken up from its record has its moves, clocks, colour, level and control back', () => {
+  const { partida } = preparar('reloj:180:2')
+  partida.empezar(INICIO, 'w', leerControl('reloj:180:2'), 3)
+  partida.lineaDelMotor('readyok')
+  partida.jugarHumano('e2', 'e4')
+  partida.lineaDelMotor('bestmove c7c5')
+  partida.jugarHumano('g1', 'f3')
+  partida.tic(4000)
+  const registro = JSON.parse(JSON.stringify(partida.registro()))
+
+  const otra = preparar('jugada:1')
+  otra.partida.restaurar(registro)
+  assert.deepEqual(otra.partida.juego.history(), ['e4', 'c5', 'Nf3'])
+  assert.deepEqual(otra.partida.relojes, partida.relojes)
+  assert.equal(otra.partida.nivel, 3)
+  assert.equal(otra.partida.colorHumano, 'w')
+  assert.equal(textoControl(otra.partida.control), 'reloj:180:2')
+  // The engine is asked again for the move it owed.
+  assert.deepEqual(otra.enviadas.slice(-2), ['position startpos moves e2e4 c7c5 g1f3', 'go depth 3'])
+  // A take-back after the reload puts the clocks of before the move back.
+  otra.partida.lineaDelMotor('bestmove b8c6')
+  otra.partida.deshacer()
+  assert.deepEqual(otra.partida.juego.history(), ['e4', 'c5'])
+  assert.equal(otra.partida.relojes.w, registro.relojesAntes[2].w)
+})
+
+test('an engine that ended leaves no search owed; the new one is asked once it is ready', () => {
+  const { partida, enviadas } = preparar('jugada:1')
+  partida.jugarHumano('d2', 'd4')
+  partida.motorNuevo()
+  assert.equal(partida.pensando, false)
+  partida.lineaDelMotor('readyok')
+  assert.deepEqual(enviadas.slice(-2), ['position startpos moves d2d4', 'go movetime 1000'])
+  partida.lineaDelMotor('bestmove d7d5')
+  assert.deepEqual(partida.juego.history(), ['d4', 'd5'])
 })

@@ -6,10 +6,11 @@ import {
 } from 'cm-chessboard/src/extensions/promotion-dialog/PromotionDialog.js'
 import { DEFAULT_POSITION, validateFen } from 'chess.js'
 
+import { Almacen } from './almacen.js'
 import { PanelConsola } from './consola.js'
 import { Motor } from './motor.js'
-import { leerControl, Partida } from './partida.js'
-import { dibujar } from './vista.js'
+import { leerControl, Partida, textoControl } from './partida.js'
+import { dibujar, dibujarPartidas } from './vista.js'
 
 const $ = (id) => document.getElementById(id)
 const estadoMotor = (texto) => ($('estado-motor').textContent = texto)
@@ -88,6 +89,15 @@ async function copiar(texto) {
   setTimeout(() => ($('aviso-pgn').textContent = ''), 2000)
 }
 
+// The browser's storage, or null where it refuses even to be looked at.
+function almacenamientoLocal() {
+  try {
+    return window.localStorage
+  } catch {
+    return null
+  }
+}
+
 async function iniciar() {
   if (!(await aislarPagina())) {
     estadoMotor('This page needs a cross-origin isolated host (see the README): the engine cannot start.')
@@ -121,16 +131,62 @@ async function iniciar() {
     partida.busquedaAjena(linea)
     motor.enviar(linea)
   })
+  // The status line after the next "readyok": plain, or what happened to the engine before.
+  let estadoListo = 'Engine ready'
   motor.alRecibir((linea) => {
     consola.mostrar(linea)
     partida.lineaDelMotor(linea)
-    if (linea === 'readyok') estadoMotor('Engine ready')
+    if (linea === 'readyok') estadoMotor(estadoListo)
   })
-  motor.alTerminar = (estado) => estadoMotor(`The engine has ended (status ${estado}): reload the page to start it again.`)
+  // An engine that ends is replaced by a new one, which takes the game up where it stands.
+  const reemplazarMotor = async (motivo) => {
+    estadoMotor(`The engine ended (${motivo}): starting a new one…`)
+    estadoListo = `The engine ended (${motivo}) and a new one took over: engine ready`
+    partida.motorNuevo()
+    try {
+      await motor.iniciar()
+    } catch (error) {
+      estadoMotor(`The engine ended (${motivo}) and could not be started again: ${error.message}`)
+      return
+    }
+    motor.enviar('uci')
+    motor.enviar('isready')
+  }
+
+  const almacen = new Almacen(almacenamientoLocal(), () => {
+    $('aviso-almacen').textContent = 'This browser does not let the page keep games: they are lost on reload.'
+  })
+  const mostrarPartidas = () => dibujarPartidas(almacen.partidas(), {
+    abrir: (registro) => tomarPartida(registro),
+    descargar: (registro) => descargar(`quorvantel-${registro.inicio.slice(0, 10)}.pgn`, registro.pgn),
+    borrar: (registro) => {
+      almacen.borrar(registro.id)
+      mostrarPartidas()
+    },
+  })
+  partida.alGuardar = () => {
+    const registro = partida.registro()
+    almacen.guardarEnCurso(registro)
+    if (partida.fin) {
+      almacen.archivar(registro)
+      mostrarPartidas()
+    }
+  }
+  const tomarPartida = (registro) => {
+    partida.restaurar(registro)
+    $('color').value = registro.colorHumano
+    $('control').value = textoControl(registro.control)
+    $('nivel').value = String(partida.nivel)
+    orientar(registro.colorHumano)
+  }
+  // The clocks as they stand when the page is left.
+  const guardarRelojes = () => partida.alGuardar()
+  document.addEventListener('visibilitychange', () => document.hidden && guardarRelojes())
+  window.addEventListener('pagehide', guardarRelojes)
 
   const nuevaPartida = (fen) => {
     const color = $('color').value
-    partida.empezar(fen, color, leerControl($('control').value))
+    partida.empezar(fen, color, leerControl($('control').value), Number($('nivel').value))
     orientar(color)
   }
   $('nueva').addEventListener('click', () => nuevaPartida(DEFAULT_POSITION))
@@ -159,9 +215,19 @@ async function iniciar() {
   }
   if (argumentos.length) {
     estadoMotor('Running the benchmark…')
+    motor.alTerminar = () => estadoMotor('Benchmark done')
     return
   }
-  nuevaPartida(DEFAULT_POSITION)
+  motor.alTerminar = reemplazarMotor
+  // A saved game that cannot be taken up (an older or damaged record) gives way to a new one.
+  try {
+    const guardada = almacen.enCurso()
+    if (!guardada) throw new Error('no game in progress')
+    tomarPartida(guardada)
+  } catch {
+    nuevaPartida(DEFAULT_POSITION)
+  }
+  mostrarPartidas()
   motor.enviar('uci')
   motor.enviar('isready')
 }

@@ -1,43 +1,45 @@
-// The engine in this page: the WebAssembly build, running in threads of its own. Lines go to it
-// one at a time; every line it prints goes to each listener, in order.
+// The engine in this page: the WebAssembly build in a worker of its own (hilo-motor.js), running
+// in threads of its own. Lines go to it one at a time; every line it prints goes to each
+// listener, in order. An engine that ends (a "quit", an abort) tells alTerminar why; iniciar
+// then starts a new one.
 export class Motor {
   constructor() {
     this.oyentes = []
-    this.terminado = false
     this.alTerminar = () => {}
-    // Lines sent before the engine's script has run wait here.
-    this.enEspera = []
+    this.hilo = null
   }
 
-  // Loads the engine with the given command-line arguments; resolves once it reads input.
+  // Starts the engine with the given command-line arguments; resolves once it reads input.
   iniciar(argumentos = []) {
+    this.hilo?.terminate()
+    const hilo = new Worker('hilo-motor.js')
+    this.hilo = hilo
     return new Promise((resolver, rechazar) => {
-      window.Module = {
-        arguments: argumentos,
-        print: (linea) => this.recibir(linea),
-        printErr: (linea) => this.recibir(linea),
-        onRuntimeInitialized: resolver,
-        onAbort: (motivo) => rechazar(new Error(`the engine stopped: ${motivo}`)),
-        onExit: (estado) => {
-          this.terminado = true
-          this.alTerminar(estado)
-        },
+      let iniciado = false
+      const fin = (motivo) => {
+        hilo.terminate()
+        if (this.hilo === hilo) this.hilo = null
+        if (iniciado) this.alTerminar(motivo)
+        else rechazar(new Error(`the engine could not start: ${motivo}`))
       }
-      const guion = document.createElement('script')
-      guion.src = 'quorvantel.js'
-      guion.onload = () => {
-        const enEspera = this.enEspera
-        this.enEspera = null
-        enEspera.forEach((linea) => this.enviar(linea))
+      hilo.onmessage = ({ data }) => {
+        if (data.linea !== undefined) this.recibir(data.linea)
+        else if (data.fin !== undefined) fin(data.fin)
+        else if (data.listo) {
+          iniciado = true
+          resolver()
+        }
       }
-      guion.onerror = () => rechazar(new Error('quorvantel.js could not be loaded'))
-      document.head.appendChild(guion)
+      hilo.onerror = (evento) => {
+        evento.preventDefault()
+        fin(`it failed: ${evento.message}`)
+      }
+      hilo.postMessage({ argumentos })
     })
   }
 
   enviar(linea) {
-    if (this.enEspera) this.enEspera.push(linea)
-    else if (!this.terminado) window.Module.enviarLinea(linea)
+    this.hilo?.postMessage({ linea })
   }
 
   alRecibir(oyente) {

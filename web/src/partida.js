@@ -1,6 +1,7 @@
 import { Chess, DEFAULT_POSITION } from 'chess.js'
 
 import { iniciaBusqueda, leerInfo, primeraPalabra } from './motor.js'
+import { goDeNivel, NIVEL_MAXIMO } from './niveles.js'
 
 // Time controls as the page names them: "reloj:<seconds>:<increment>", "jugada:<seconds>" or
 // "infinito" (the engine thinks until it is told to move).
@@ -9,6 +10,13 @@ export function leerControl(texto) {
   if (tipo === 'reloj') return { tipo, base: Number(a) * 1000, incremento: Number(b) * 1000 }
   if (tipo === 'jugada') return { tipo, porJugada: Number(a) * 1000 }
   return { tipo: 'infinito' }
+}
+
+// The page's name of a time control, as leerControl reads it.
+export function textoControl(control) {
+  if (control.tipo === 'reloj') return `reloj:${control.base / 1000}:${control.incremento / 1000}`
+  if (control.tipo === 'jugada') return `jugada:${control.porJugada / 1000}`
+  return 'infinito'
 }
 
 const NOMBRE_COLOR = { w: 'White', b: 'Black' }
@@ -30,19 +38,28 @@ function textoJugada(jugada) {
   return jugada.from + jugada.to + (jugada.promotion ?? '')
 }
 
+function nuevoId() {
+  return `${Date.now().toString(36)}-${Math.random().toString(36).slice(2, 8)}`
+}
+
 // One game between the person and the engine. The engine is asked for a move with the whole game
 // since its start, so that it sees repetitions. Every "go" it is sent, the game's or one typed in
 // the console, is answered by one "bestmove", in order: the queue of searches tells which answer
 // is the game's, and a search the game no longer waits for (after a take-back or a new game) is
-// answered into the void.
+// answered into the void. After every move, take-back and end alGuardar is called, so that the
+// game's record (registro) can be kept.
 export class Partida {
   constructor(motor, alCambiar) {
     this.motor = motor
     this.alCambiar = alCambiar
+    this.alGuardar = () => {}
     this.juego = new Chess()
+    this.id = nuevoId()
+    this.inicio = new Date().toISOString()
     this.fenInicial = DEFAULT_POSITION
     this.colorHumano = 'w'
     this.control = leerControl('reloj:300:3')
+    this.nivel = NIVEL_MAXIMO
     this.relojes = { w: 0, b: 0 }
     // The clocks before each move of the game, which a take-back puts back.
     this.relojesAntes = []
@@ -62,21 +79,77 @@ export class Partida {
     return this.listo && !this.fin && !this.pensando && this.juego.turn() === this.colorHumano
   }
 
-  // A new game from the given position with the chosen colour and time control.
-  empezar(fen, colorHumano, control) {
-    this.abandonarBusqueda()
-    this.juego = new Chess(fen)
-    this.fenInicial = fen
-    this.colorHumano = colorHumano
-    this.control = control
+  // A new game from the given position with the chosen colour, time control and level.
+  empezar(fen, colorHumano, control, nivel = NIVEL_MAXIMO) {
     const base = control.tipo === 'reloj' ? control.base : 0
-    this.relojes = { w: base, b: base }
-    this.relojesAntes = []
-    this.fin = finDePartida(this.juego)
+    this.restaurar({
+      id: nuevoId(),
+      inicio: new Date().toISOString(),
+      fenInicial: fen,
+      jugadas: [],
+      colorHumano,
+      control,
+      nivel,
+      relojes: { w: base, b: base },
+      relojesAntes: [],
+      fin: null,
+    })
+  }
+
+  // Everything needed to bring the game back: its position, clocks, colour, level and control.
+  registro() {
+    return {
+      id: this.id,
+      inicio: this.inicio,
+      fenInicial: this.fenInicial,
+      jugadas: this.juego.history({ verbose: true }).map(textoJugada),
+      colorHumano: this.colorHumano,
+      control: this.control,
+      nivel: this.nivel,
+      relojes: { ...this.relojes },
+      relojesAntes: this.relojesAntes.map((r) => ({ ...r })),
+      fin: this.fin,
+      pgn: this.pgn(),
+    }
+  }
+
+  // Takes up a game from its record, as far as its moves are legal; the engine goes on with it
+  // when its turn has come.
+  restaurar(registro) {
+    this.abandonarBusqueda()
+    this.juego = new Chess(registro.fenInicial)
+    for (const texto of registro.jugadas) {
+      try {
+        this.juego.move({ from: texto.slice(0, 2), to: texto.slice(2, 4), promotion: texto[4] })
+      } catch {
+        break
+      }
+    }
+    const jugadas = this.juego.history().length
+    this.id = registro.id
+    this.inicio = registro.inicio
+    this.fenInicial = registro.fenInicial
+    this.colorHumano = registro.colorHumano
+    this.control = registro.control
+    this.nivel = registro.nivel ?? NIVEL_MAXIMO
+    this.relojes = { ...registro.relojes }
+    this.relojesAntes = registro.relojesAntes.slice(0, jugadas)
+    this.fin = registro.fin ?? finDePartida(this.juego)
     this.info = null
     this.resumen = []
     this.motor.enviar('ucinewgame')
+    this.alGuardar()
     this.seguir()
+  }
+
+  // A new engine in place of one that ended: the searches of the old one will never be
+  // answered, and the new one is asked for the game's move once it is ready.
+  motorNuevo() {
+    this.generacion++
+    this.busquedas = []
+    this.pensando = false
+    this.listo = false
+    this.alCambiar()
   }
 
   // The legal moves of the person from a square, for the board to show.
@@ -100,6 +173,7 @@ export class Partida {
     this.quitarJugada()
     if (this.juego.turn() !== this.colorHumano && this.juego.history().length > 0) this.quitarJugada()
     this.fin = null
+    this.alGuardar()
     this.seguir()
   }
 
@@ -159,20 +233,23 @@ export class Partida {
         pgn: ganador === 'w' ? '1-0' : '0-1',
       }
       this.abandonarBusqueda()
+      this.alGuardar()
     }
     this.alCambiar()
   }
 
   pgn() {
-    const hoy = new Date()
+    const hoy = new Date(this.inicio)
     const fecha = `${hoy.getFullYear()}.${String(hoy.getMonth() + 1).padStart(2, '0')}.${String(hoy.getDate()).padStart(2, '0')}`
+    const motor = `Quorvantel (level ${this.nivel})`
     const cabeceras = {
       Event: 'Casual game',
       Site: 'Quorvantel web page',
       Date: fecha,
-      White: this.colorHumano === 'w' ? 'Player' : 'Quorvantel',
-      Black: this.colorHumano === 'b' ? 'Player' : 'Quorvantel',
+      White: this.colorHumano === 'w' ? 'Player' : motor,
+      Black: this.colorHumano === 'b' ? 'Player' : motor,
       Result: this.fin ? this.fin.pgn : '*',
+      Level: String(this.nivel),
     }
     for (const [nombre, valor] of Object.entries(cabeceras)) this.juego.setHeader(nombre, valor)
     return this.juego.pgn()
@@ -188,6 +265,7 @@ export class Partida {
     this.relojesAntes.push({ ...this.relojes })
     if (this.control.tipo === 'reloj') this.relojes[hecha.color] += this.control.incremento
     this.fin = finDePartida(this.juego)
+    this.alGuardar()
     return hecha
   }
 
@@ -217,6 +295,10 @@ export class Partida {
   }
 
   textoGo() {
+    return goDeNivel(this.nivel, this.goDelControl())
+  }
+
+  goDelControl() {
     const c = this.control
     if (c.tipo === 'reloj') {
       const t = (ms) => Math.floor(ms)

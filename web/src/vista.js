@@ -71,3 +71,28 @@ export function dibujar(partida, orientacion) {
   $('p-variante').textContent = info?.pv ? textoVariante(fen, info.pv) : '–'
   $('resumen').textContent = partida.resumen.join('\n')
 }
+
+function boton(texto, etiqueta, alPulsar) {
+  const b = Object.assign(document.createElement('button'), { textContent: texto, type: 'button' })
+  b.setAttribute('aria-label', etiqueta)
+  b.addEventListener('click', alPulsar)
+  return b
+}
+
+// The list of kept games, newest first, each with its buttons.
+export function dibujarPartidas(registros, acciones) {
+  const items = registros.map((r) => {
+    const fecha = r.inicio.slice(0, 10)
+    const lado = r.colorHumano === 'w' ? 'White' : 'Black'
+    const descripcion = `${fecha}, you as ${lado} against level ${r.nivel}: ${r.fin?.pgn ?? '*'}`
+    const item = document.createElement('li')
+    item.append(
+      Object.assign(document.createElement('span'), { textContent: descripcion }),
+      boton('Open', `Open the game of ${descripcion}`, () => acciones.abrir(r)),
+      boton('Download', `Download the game of ${descripcion}`, () => acciones.descargar(r)),
+      boton('Delete', `Delete the game of ${descripcion}`, () => acciones.borrar(r)),
+    )
+    return item
+  })
+  $('partidas').replaceChildren(...items)
+}
