@@ -1,23 +1,53 @@
-// Service worker for hosts that cannot send headers: it serves the page's own files with the
-// headers that make the page cross-origin isolated, which the engine's threads need.
-self.addEventListener('install', () => self.skipWaiting())
-self.addEventListener('activate', (evento) => evento.waitUntil(self.clients.claim()))
+// The page's service worker. It keeps the page's files for use without a network, in a cache
+// named after the build, so that a new build replaces the old files; and it serves them with the
+// headers that make the page cross-origin isolated, which the engine's threads need, for hosts
+// that cannot send them. The build writes VERSION and ARCHIVOS.
+const VERSION = 'desarrollo'
+const ARCHIVOS = []
+const CACHE = `quorvantel-${VERSION}`
 
+function aislada(respuesta) {
+  if (respuesta.status === 0) return respuesta
+  const cabeceras = new Headers(respuesta.headers)
+  cabeceras.set('Cross-Origin-Opener-Policy', 'same-origin')
+  cabeceras.set('Cross-Origin-Embedder-Policy', 'require-corp')
+  cabeceras.set('Cross-Origin-Resource-Policy', 'same-origin')
+  return new Response(respuesta.body, {
+    status: respuesta.status,
+    statusText: respuesta.statusText,
+    headers: cabeceras,
+  })
+}
+
+self.addEventListener('install', (evento) => {
+  evento.waitUntil(
+    caches
+      .open(CACHE)
+      .then((cache) => cache.addAll(ARCHIVOS.map((archivo) => new Request(archivo, { cache: 'reload' }))))
+      .then(() => self.skipWaiting()),
+  )
+})
+
+self.addEventListener('activate', (evento) => {
+  evento.waitUntil(
+    caches
+      .keys()
+      .then((nombres) => Promise.all(nombres.filter((n) => n !== CACHE).map((n) => caches.delete(n))))
+      .then(() => self.clients.claim()),
+  )
+})
+
+// The page's own files come from the cache (a page address with a query is the page), anything
+// else from the network.
 self.addEventListener('fetch', (evento) => {
   const peticion = evento.request
   if (peticion.cache === 'only-if-cached' && peticion.mode !== 'same-origin') return
+  const url = new URL(peticion.url)
+  const propia = url.origin === self.location.origin && peticion.method === 'GET'
+  const clave = propia && peticion.mode === 'navigate' ? new URL('./', self.location.href).href : peticion
   evento.respondWith(
-    fetch(peticion).then((respuesta) => {
-      if (respuesta.status === 0) return respuesta
-      const cabeceras = new Headers(respuesta.headers)
-      cabeceras.set('Cross-Origin-Opener-Policy', 'same-origin')
-      cabeceras.set('Cross-Origin-Embedder-Policy', 'require-corp')
-      cabeceras.set('Cross-Origin-Resource-Policy', 'same-origin')
-      return new Response(respuesta.body, {
-        status: respuesta.status,
-        statusText: respuesta.statusText,
-        headers: cabeceras,
-      })
-    }),
+    (propia ? caches.match(clave, { ignoreSearch: true }) : Promise.resolve(undefined))
+      .then((guardada) => guardada ?? fetch(peticion))
+      .then(aislada),
   )
 })

@@ -1,11 +1,14 @@
 // Builds the page into one static folder (default build/web): the bundled script, the page, its
 // style and the board's pictures, the service worker, and the WebAssembly engine from build/wasm.
 //   node web/construir.mjs [DESTINATION]
-import { cpSync, existsSync, mkdirSync, rmSync } from 'node:fs'
-import { dirname, join, resolve } from 'node:path'
+import { createHash } from 'node:crypto'
+import { cpSync, existsSync, mkdirSync, readdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs'
+import { dirname, join, relative, resolve } from 'node:path'
 import { fileURLToPath } from 'node:url'
 
 import * as esbuild from 'esbuild'
+
+import { pngDeIcono } from './icono.mjs'
 
 const web = dirname(fileURLToPath(import.meta.url))
 const raiz = resolve(web, '..')
@@ -45,4 +48,53 @@ for (const archivo of [
   mkdirSync(dirname(join(destino, 'assets', archivo)), { recursive: true })
   cpSync(join(tablero, archivo), join(destino, 'assets', archivo))
 }
+escribirManifiesto(destino)
+escribirIconos(destino)
+versionarServicio(destino)
 console.log(`page built in ${destino}`)
+
+function escribirManifiesto(carpeta) {
+  const manifiesto = {
+    name: 'Quorvantel',
+    short_name: 'Quorvantel',
+    description: 'Play chess against the Quorvantel engine, in the browser and offline.',
+    start_url: './',
+    scope: './',
+    display: 'standalone',
+    background_color: '#f4efe6',
+    theme_color: '#7a4b1e',
+    icons: [192, 512].map((lado) => ({
+      src: `icono-${lado}.png`,
+      sizes: `${lado}x${lado}`,
+      type: 'image/png',
+      purpose: 'any maskable',
+    })),
+  }
+  writeFileSync(join(carpeta, 'manifest.webmanifest'), JSON.stringify(manifiesto, null, 2))
+}
+
+function escribirIconos(carpeta) {
+  for (const lado of [192, 512]) writeFileSync(join(carpeta, `icono-${lado}.png`), pngDeIcono(lado))
+}
+
+// Every file of the folder, relative to it.
+function archivosDe(carpeta) {
+  return readdirSync(carpeta, { recursive: true, withFileTypes: true })
+    .filter((e) => e.isFile())
+    .map((e) => relative(carpeta, join(e.parentPath ?? e.path, e.name)))
+    .sort()
+}
+
+// The service worker learns the page's files and a version drawn from their contents: any change
+// of the build gives it a new cache.
+function versionarServicio(carpeta) {
+  const archivos = archivosDe(carpeta).filter((a) => a !== 'aislamiento.js')
+  const huella = createHash('sha256')
+  for (const archivo of archivos) huella.update(archivo).update(readFileSync(join(carpeta, archivo)))
+  const version = huella.digest('hex').slice(0, 16)
+  const ruta = join(carpeta, 'aislamiento.js')
+  const texto = readFileSync(ruta, 'utf8')
+    .replace("const VERSION = 'desarrollo'", `const VERSION = '${version}'`)
+    .replace('const ARCHIVOS = []', `const ARCHIVOS = ${JSON.stringify(['./', ...archivos])}`)
+  writeFileSync(ruta, texto)
+}

@@ -14,6 +14,8 @@ const TIPOS = {
   '.svg': 'image/svg+xml',
   '.wasm': 'application/wasm',
   '.json': 'application/json',
+  '.webmanifest': 'application/manifest+json',
+  '.png': 'image/png',
 }
 
 const AISLAMIENTO = {

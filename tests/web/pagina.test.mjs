@@ -145,6 +145,19 @@ test('an engine that ends is replaced, and the game goes on', async () => {
   assert.equal(await jugadas().count(), 1)
 })
 
+test('after one visit the page loads and plays without a network', async () => {
+  await abrir()
+  await listo()
+  await pagina.waitForFunction(() => navigator.serviceWorker.controller !== null, null, { timeout: 20 * SEGUNDOS })
+  await pagina.context().setOffline(true)
+  const inicio = Date.now()
+  await pagina.reload()
+  await esperarTexto('#estado-motor', /^Engine ready$/, 30 * SEGUNDOS)
+  console.log(`offline reload to "Engine ready": ${Date.now() - inicio} ms`)
+  await nuevaPartida('w', 'jugada:1', '1')
+  await jugarYEsperarRespuesta('e2', 'e4', /^e4 \S+/)
+})
+
 test('"Move now" ends a search without a limit with a move', async () => {
   await abrir()
   await listo()

@@ -17,9 +17,11 @@ const estadoMotor = (texto) => ($('estado-motor').textContent = texto)
 
 // Threads need a cross-origin isolated page. A host that cannot send the headers for it gets them
 // from the page's service worker, which the page installs and then loads itself through once.
+// Everywhere else the worker is installed too, to keep the page for use without a network.
 async function aislarPagina() {
   if (window.crossOriginIsolated) {
     sessionStorage.removeItem('aislamiento-intentado')
+    navigator.serviceWorker?.register('aislamiento.js').catch(() => {})
     return true
   }
   if (!('serviceWorker' in navigator) || sessionStorage.getItem('aislamiento-intentado')) return false
