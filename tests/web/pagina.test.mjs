@@ -33,8 +33,8 @@ after(async () => {
   servidor?.close()
 })
 
-async function abrir(servidorDe = servidor, consulta = '') {
-  pagina = await navegador.newPage()
+async function abrir(servidorDe = servidor, consulta = '', contexto = {}) {
+  pagina = await navegador.newPage(contexto)
   errores = []
   pagina.on('pageerror', (error) => errores.push(error.message))
   pagina.on('console', (mensaje) => mensaje.type() === 'error' && errores.push(mensaje.text()))
@@ -66,13 +66,14 @@ async function listo() {
   await esperarTexto('#salida-consola', /^readyok$/, 30 * SEGUNDOS)
 }
 
-// A click on the middle of a square of the board, seen from White's side.
-async function clicEnCasilla(casilla) {
+// A click, or a tap, on the middle of a square of the board, seen from White's side.
+async function clicEnCasilla(casilla, pulsar = (x, y) => pagina.mouse.click(x, y)) {
   const caja = await pagina.locator('#tablero svg').first().boundingBox()
   const columna = casilla.charCodeAt(0) - 'a'.charCodeAt(0)
   const fila = 8 - Number(casilla[1])
-  await pagina.mouse.click(caja.x + (columna + 0.5) * caja.width / 8, caja.y + (fila + 0.5) * caja.height / 8)
+  await pulsar(caja.x + (columna + 0.5) * caja.width / 8, caja.y + (fila + 0.5) * caja.height / 8)
 }
+const tocarCasilla = (casilla) => clicEnCasilla(casilla, (x, y) => pagina.touchscreen.tap(x, y))
 
 async function nuevaPartida(color, control, nivel = '8') {
   await pagina.selectOption('#color', color)
@@ -156,6 +157,30 @@ test('after one visit the page loads and plays without a network', async () => {
   console.log(`offline reload to "Engine ready": ${Date.now() - inicio} ms`)
   await nuevaPartida('w', 'jugada:1', '1')
   await jugarYEsperarRespuesta('e2', 'e4', /^e4 \S+/)
+})
+
+test('on a phone the page fits its width, taps move pieces and typed moves are played', async () => {
+  await abrir(servidor, '', { viewport: { width: 390, height: 844 }, hasTouch: true, isMobile: true })
+  await listo()
+  const anchos = await pagina.evaluate(() => [document.documentElement.scrollWidth, innerWidth])
+  assert.equal(anchos[0], anchos[1], 'the page scrolls sideways')
+  const tablero = await pagina.locator('#tablero').boundingBox()
+  assert.ok(tablero.width >= 360, `the board is ${tablero.width} px wide`)
+  await nuevaPartida('w', 'jugada:1', '2')
+  await tocarCasilla('d2')
+  await tocarCasilla('d4')
+  await esperarTexto('#jugadas', /^d4 \S+/, 20 * SEGUNDOS)
+  assert.match(await pagina.textContent('#anuncio'), /^Quorvantel played \S+$/)
+  await pagina.fill('#jugada', 'Nf9')
+  await pagina.press('#jugada', 'Enter')
+  assert.equal(await pagina.textContent('#error-jugada'), 'Not a move you can play now: Nf9')
+  await pagina.fill('#jugada', 'g1f3')
+  await pagina.press('#jugada', 'Enter')
+  await esperarTexto('#jugadas', /Nf3 \S+$/, 20 * SEGUNDOS)
+  await pagina.fill('#jugada', 'e3')
+  await pagina.press('#jugada', 'Enter')
+  await esperarTexto('#jugadas', /e3 \S+$/, 20 * SEGUNDOS)
+  assert.equal(await pagina.textContent('#error-jugada'), '')
 })
 
 test('"Move now" ends a search without a limit with a move', async () => {

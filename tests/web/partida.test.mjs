@@ -103,3 +103,21 @@ test('an engine that ended leaves no search owed; the new one is asked once it i
   partida.lineaDelMotor('bestmove d7d5')
   assert.deepEqual(partida.juego.history(), ['d4', 'd5'])
 })
+
+test('a typed move is read as SAN or coordinates, and only when it is legal for the person now', () => {
+  const { partida } = preparar('jugada:1')
+  partida.empezar('4k3/1P6/8/8/8/8/4P3/1N2KN2 w - - 0 1', 'w', leerControl('jugada:1'))
+  partida.lineaDelMotor('readyok')
+  const leida = (texto) => {
+    const j = partida.leerJugada(texto)
+    return j && j.from + j.to + (j.promotion ?? '')
+  }
+  assert.equal(leida('b8=Q+'), 'b7b8q')
+  assert.equal(leida('b7b8n'), 'b7b8n')
+  assert.equal(leida(' Nbd2 '), 'b1d2')
+  assert.equal(leida('Nd2'), null, 'ambiguous')
+  assert.equal(leida('e2e5'), null)
+  assert.equal(leida('Ke8'), null)
+  assert.ok(partida.jugarHumano('e2', 'e4'))
+  assert.equal(leida('d4'), null, 'not the person\'s turn')
+})

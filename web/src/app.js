@@ -197,6 +197,15 @@ async function iniciar() {
   $('mover-ya').addEventListener('click', () => partida.moverYa())
   $('copiar-pgn').addEventListener('click', () => copiar(partida.pgn()))
   $('descargar-pgn').addEventListener('click', () => descargar('quorvantel.pgn', partida.pgn()))
+  $('formulario-jugada').addEventListener('submit', (evento) => {
+    evento.preventDefault()
+    const texto = $('jugada').value
+    const jugada = partida.leerJugada(texto)
+    $('error-jugada').textContent = jugada || !texto.trim() ? '' : `Not a move you can play now: ${texto.trim()}`
+    if (!jugada) return
+    $('jugada').value = ''
+    partida.jugarHumano(jugada.from, jugada.to, jugada.promotion)
+  })
   $('formulario-fen').addEventListener('submit', (evento) => {
     evento.preventDefault()
     const fen = $('fen').value.trim()

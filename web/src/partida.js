@@ -152,9 +152,22 @@ export class Partida {
     this.alCambiar()
   }
 
-  // The legal moves of the person from a square, for the board to show.
+  // The legal moves of the person from a square (every one without a square), for the board to
+  // show.
   jugadasDesde(casilla) {
-    return this.turnoHumano() ? this.juego.moves({ square: casilla, verbose: true }) : []
+    if (!this.turnoHumano()) return []
+    return this.juego.moves(casilla ? { square: casilla, verbose: true } : { verbose: true })
+  }
+
+  // The person's move typed as SAN ("Nf3", "exd5", "e8=Q") or coordinates ("g1f3", "e7e8q"), as
+  // the board would give it; null when it is no legal move of theirs now.
+  leerJugada(texto) {
+    const limpio = texto.trim().replace(/[+#!?]+$/, '')
+    return (
+      this.jugadasDesde(null).find(
+        (j) => j.san.replace(/[+#]$/, '') === limpio || textoJugada(j) === limpio.toLowerCase(),
+      ) ?? null
+    )
   }
 
   // Plays the person's move; false when it is not legal now.

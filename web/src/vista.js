@@ -34,8 +34,25 @@ function textoVariante(fen, pv) {
   return san.join(' ')
 }
 
+// The number of moves of the game already announced to screen readers; none before the first
+// drawing, so that a game taken up after a reload is not read out.
+let anunciadas = null
+
+// Each new move, the person's and the engine's, is announced in the live region; a game taken
+// back or started anew is not.
+function anunciar(partida) {
+  const jugadas = partida.juego.history({ verbose: true })
+  if (anunciadas !== null && jugadas.length > anunciadas) {
+    const ultima = jugadas.at(-1)
+    const quien = ultima.color === partida.colorHumano ? 'You played' : 'Quorvantel played'
+    $('anuncio').textContent = `${quien} ${ultima.san}${partida.fin ? `. ${partida.fin.texto}` : ''}`
+  }
+  anunciadas = jugadas.length
+}
+
 // Clocks, result, moves, PGN and the engine's thinking, drawn from the game's state.
 export function dibujar(partida, orientacion) {
+  anunciar(partida)
   const abajo = orientacion
   const arriba = orientacion === 'w' ? 'b' : 'w'
   for (const [id, lado] of [['reloj-abajo', abajo], ['reloj-arriba', arriba]]) {
