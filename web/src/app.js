@@ -17,11 +17,9 @@ const estadoMotor = (texto) => ($('estado-motor').textContent = texto)
 
 // Threads need a cross-origin isolated page. A host that cannot send the headers for it gets them
 // from the page's service worker, which the page installs and then loads itself through once.
-// Everywhere else the worker is installed too, to keep the page for use without a network.
 async function aislarPagina() {
   if (window.crossOriginIsolated) {
     sessionStorage.removeItem('aislamiento-intentado')
-    navigator.serviceWorker?.register('aislamiento.js').catch(() => {})
     return true
   }
   if (!('serviceWorker' in navigator) || sessionStorage.getItem('aislamiento-intentado')) return false
@@ -105,7 +103,11 @@ async function iniciar() {
     estadoMotor('This page needs a cross-origin isolated host (see the README): the engine cannot start.')
     return
   }
+  // The engine starts loading first, and the page is built while it does. "?bench" runs the
+  // engine's benchmark instead of a game.
   const motor = new Motor()
+  const argumentos = new URLSearchParams(location.search).has('bench') ? ['bench'] : []
+  const arranque = motor.iniciar(argumentos)
   let orientacion = 'w'
   let dibujoPendiente = false
   let tablero = null
@@ -216,10 +218,21 @@ async function iniciar() {
   setInterval(() => partida.tic(performance.now()), 100)
   partida.tic(performance.now())
 
-  // "?bench" runs the engine's benchmark instead of a game.
-  const argumentos = new URLSearchParams(location.search).has('bench') ? ['bench'] : []
+  if (!argumentos.length) {
+    // A saved game that cannot be taken up (an older or damaged record) gives way to a new one.
+    try {
+      const guardada = almacen.enCurso()
+      if (!guardada) throw new Error('no game in progress')
+      tomarPartida(guardada)
+    } catch {
+      nuevaPartida(DEFAULT_POSITION)
+    }
+    mostrarPartidas()
+    motor.enviar('uci')
+    motor.enviar('isready')
+  }
   try {
-    await motor.iniciar(argumentos)
+    await arranque
   } catch (error) {
     estadoMotor(error.message)
     return
@@ -230,17 +243,9 @@ async function iniciar() {
     return
   }
   motor.alTerminar = reemplazarMotor
-  // A saved game that cannot be taken up (an older or damaged record) gives way to a new one.
-  try {
-    const guardada = almacen.enCurso()
-    if (!guardada) throw new Error('no game in progress')
-    tomarPartida(guardada)
-  } catch {
-    nuevaPartida(DEFAULT_POSITION)
-  }
-  mostrarPartidas()
-  motor.enviar('uci')
-  motor.enviar('isready')
+  // Everywhere the service worker keeps the page for use without a network; it is installed once
+  // the engine is up, so that its downloads do not slow the engine's start.
+  navigator.serviceWorker?.register('aislamiento.js').catch(() => {})
 }
 
 iniciar()

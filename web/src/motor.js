@@ -1,3 +1,8 @@
+// The address of the engine's worker for the given command-line arguments.
+function direccionDelHilo(argumentos) {
+  return `hilo-motor.js${argumentos.length ? `?${argumentos.join('&')}` : ''}`
+}
+
 // The engine in this page: the WebAssembly build in a worker of its own (hilo-motor.js), running
 // in threads of its own. Lines go to it one at a time; every line it prints goes to each
 // listener, in order. An engine that ends (a "quit", an abort) tells alTerminar why; iniciar
@@ -12,7 +17,7 @@ export class Motor {
   // Starts the engine with the given command-line arguments; resolves once it reads input.
   iniciar(argumentos = []) {
     this.hilo?.terminate()
-    const hilo = new Worker('hilo-motor.js')
+    const hilo = new Worker(direccionDelHilo(argumentos))
     this.hilo = hilo
     return new Promise((resolver, rechazar) => {
       let iniciado = false
@@ -34,12 +39,11 @@ export class Motor {
         evento.preventDefault()
         fin(`it failed: ${evento.message}`)
       }
-      hilo.postMessage({ argumentos })
     })
   }
 
   enviar(linea) {
-    this.hilo?.postMessage({ linea })
+    this.hilo?.postMessage(linea)
   }
 
   alRecibir(oyente) {
