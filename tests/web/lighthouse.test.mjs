@@ -12,14 +12,15 @@ const { servir } = await import(`${raiz}web/servir.mjs`)
 const PAGINA = process.env.QV_WEB ?? `${raiz}build/web`
 const CATEGORIAS = ['accessibility', 'best-practices', 'seo']
 
-test('accessibility, best practices and SEO score 100', async () => {
-  const servidor = await servir(PAGINA, 0)
-  try {
+// One audit of the page; the tool now and then fails to record a load (NO_NAVSTART), which only
+// a new run cures, so a run that reports a runtime error is made again, twice at most.
+async function auditar(direccion) {
+  for (let intento = 1; ; intento++) {
     const { stdout } = await promisify(execFile)(
       process.execPath,
       [
         `${raiz}web/node_modules/lighthouse/cli/index.js`,
-        `http://localhost:${servidor.address().port}/`,
+        direccion,
         `--only-categories=${CATEGORIAS.join(',')}`,
         '--output=json',
         '--quiet',
@@ -29,6 +30,16 @@ test('accessibility, best practices and SEO score 100', async () => {
       { env: { ...process.env, CHROME_PATH: process.env.QV_CHROMIUM ?? '/usr/bin/chromium' }, maxBuffer: 64 << 20, timeout: 180_000 },
     )
     const informe = JSON.parse(stdout)
+    if (!informe.runtimeError || intento === 3) return informe
+    console.log(`Lighthouse run ${intento}: ${informe.runtimeError.code}, run again`)
+  }
+}
+
+test('accessibility, best practices and SEO score 100', async () => {
+  const servidor = await servir(PAGINA, 0)
+  try {
+    const informe = await auditar(`http://localhost:${servidor.address().port}/`)
+    assert.equal(informe.runtimeError, undefined)
     for (const categoria of CATEGORIAS) {
       const fallos = informe.categories[categoria].auditRefs
         .map((ref) => informe.audits[ref.id])
