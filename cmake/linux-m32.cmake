@@ -18,6 +18,9 @@ set(CMAKE_LIBRARY_ARCHITECTURE i386-linux-gnu)
 # runs the programs under qemu-user; the choice is made again at every configuration.
 execute_process(COMMAND ${CMAKE_CURRENT_LIST_DIR}/../scripts/ejecucion.sh modo32
                 OUTPUT_VARIABLE modo OUTPUT_STRIP_TRAILING_WHITESPACE)
+if(NOT modo MATCHES "^(nativo|qemu|ninguno)$")
+  message(FATAL_ERROR "scripts/ejecucion.sh modo32 answered '${modo}'")
+endif()
 set(emulador "")
 if(NOT modo STREQUAL "nativo")
   find_program(QV_QEMU_I386 qemu-i386 REQUIRED)

@@ -28,11 +28,11 @@ macro(qv_emular_con_wine cargador)
     set(QV_EMULADOR_ENTORNO WINEPREFIX=${prefijo} WINEDEBUG=-all
                             WINEDLLOVERRIDES=mscoree,mshtml,iexplore.exe=
                             QEMU_RESERVED_VA=0xffff0000 ${QV_WINE_ENTORNO})
-    set(arranque "mkdir -p ${prefijo}"
+    set(arranque "mkdir -p '${prefijo}'"
                  "(${QV_WINESERVER} -p >/dev/null 2>&1 || true)"
                  "${QV_WINE64} wineboot -i >/dev/null 2>&1")
     if(QV_WINE_REQUIERE)
-      list(INSERT arranque 0 "([ -e ${prefijo}/${QV_WINE_REQUIERE} ] || rm -rf ${prefijo})")
+      list(INSERT arranque 0 "([ -e '${prefijo}/${QV_WINE_REQUIERE}' ] || rm -rf '${prefijo}')")
     endif()
     list(JOIN arranque " && " arranque)
     set(QV_EMULADOR_ARRANQUE sh -c "${arranque}")

@@ -10,12 +10,15 @@ include(${CMAKE_CURRENT_LIST_DIR}/mingw-comun.cmake)
 # Where neither can be, the end-to-end tests are registered as skipped, with the reason.
 execute_process(COMMAND ${CMAKE_CURRENT_LIST_DIR}/../scripts/ejecucion.sh modo32
                 OUTPUT_VARIABLE QV_MODO32 OUTPUT_STRIP_TRAILING_WHITESPACE)
+if(NOT QV_MODO32 MATCHES "^(nativo|qemu|ninguno)$")
+  message(FATAL_ERROR "scripts/ejecucion.sh modo32 answered '${QV_MODO32}'")
+endif()
 if(QV_MODO32 STREQUAL "ninguno")
   execute_process(COMMAND ${CMAKE_CURRENT_LIST_DIR}/../scripts/ejecucion.sh motivo
                   OUTPUT_VARIABLE QV_E2E_OMITIDAS OUTPUT_STRIP_TRAILING_WHITESPACE)
 else()
   if(QV_MODO32 STREQUAL "qemu")
-    set(QV_WINE_ENTORNO QV_LENTITUD=40)
+    set(QV_WINE_ENTORNO QV_LENTITUD=20)
     set(QV_E2E_SOLO e2e_transcripciones=Transcripcion.claves e2e_consola=LineaDeOrdenes.Bench)
   endif()
   find_program(QV_WINE wine)

@@ -23,10 +23,12 @@ MASCARA='\xff\xff\xff\xff\xff\xfe\xfe\xff\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xf
 forzado() { [ -n "${QV_SIN_32:-}" ] && [ "${QV_SIN_32}" != 0 ]; }
 
 # True where the kernel itself starts a 32-bit x86 program: a 93-byte ELF that only calls
-# exit(0), marked GNU/Linux so that the handler above never takes it.
+# exit(0), marked GNU/Linux so that the handler above never takes it. It is written beside the
+# builds, whose programs run, since a temporary folder may forbid running anything.
 nucleo_de_32() {
     local sonda
-    sonda=$(mktemp)
+    mkdir -p "$(dirname "$0")/../build"
+    sonda=$(mktemp "$(dirname "$0")/../build/sonda32.XXXXXX")
     printf '\x7fELF\x01\x01\x01\x03\0\0\0\0\0\0\0\0\x02\0\x03\0\x01\0\0\0\x54\x80\x04\x08\x34\0\0\0'\
 '\0\0\0\0\0\0\0\0\x34\0\x20\0\x01\0\0\0\0\0\0\0\x01\0\0\0\0\0\0\0\0\x80\x04\x08\0\x80\x04\x08'\
 '\x5d\0\0\0\x5d\0\0\0\x05\0\0\0\0\x10\0\0\xb8\x01\0\0\0\x31\xdb\xcd\x80' >"$sonda"
@@ -41,8 +43,10 @@ emulado() { forzado || ! nucleo_de_32; }
 
 manejador_activo() { [ -f "$ENTRADA" ] && head -n1 "$ENTRADA" | grep -qx enabled; }
 
+# A handler left enabled by an earlier run takes wine's 32-bit loader even on a kernel that could
+# run it, until a run as root disables it: the paths are then those of qemu.
 modo32() {
-    if ! emulado; then
+    if ! emulado && ! manejador_activo; then
         echo nativo
     elif manejador_activo && [ -x "$QEMU_I386" ]; then
         echo qemu
@@ -57,7 +61,7 @@ motivo() {
     if ! grep -qw binfmt_misc /proc/filesystems; then
         causa="this kernel has no binfmt_misc"
     elif [ "$(id -u)" -ne 0 ]; then
-        causa="registering qemu-i386 with binfmt_misc needs root (run make test as root once)"
+        causa="registering qemu-i386 with binfmt_misc needs root (sudo scripts/ejecucion.sh preparar, until the next boot)"
     elif [ ! -x "$QEMU_I386" ]; then
         causa="qemu-i386 is not installed"
     else
@@ -72,8 +76,11 @@ preparar() {
     [ "$(id -u)" -eq 0 ] || return 0
     if ! emulado; then
         if manejador_activo; then
-            echo 0 >"$ENTRADA"
-            echo "ejecucion.sh: disabled $ENTRADA: this kernel runs 32-bit programs itself"
+            if echo 0 >"$ENTRADA"; then
+                echo "ejecucion.sh: disabled $ENTRADA: this kernel runs 32-bit programs itself"
+            else
+                echo "ejecucion.sh: could not disable $ENTRADA" >&2
+            fi
         fi
         return 0
     fi
@@ -87,7 +94,7 @@ preparar() {
         printf '%s' ":${ENTRADA##*/}:M::$MAGIA:$MASCARA:$QEMU_I386:" >"$BINFMT/register" || return 0
         hecho+=("registered $QEMU_I386 for 32-bit x86 programs as $ENTRADA")
     elif ! manejador_activo; then
-        echo 1 >"$ENTRADA"
+        echo 1 >"$ENTRADA" || return 0
         hecho+=("enabled $ENTRADA ($QEMU_I386 for 32-bit x86 programs)")
     fi
     if [ ${#hecho[@]} -gt 0 ]; then

@@ -19,12 +19,16 @@ function aislada(respuesta) {
   })
 }
 
+// The files are kept as far as they can be: isolation must not wait on them. The first worker
+// takes over at once; a new build's waits until the pages of the old one are closed, so that no
+// page mixes the files of two builds.
 self.addEventListener('install', (evento) => {
   evento.waitUntil(
     caches
       .open(CACHE)
       .then((cache) => cache.addAll(ARCHIVOS.map((archivo) => new Request(archivo, { cache: 'reload' }))))
-      .then(() => self.skipWaiting()),
+      .catch(() => undefined)
+      .then(() => self.registration.active || self.skipWaiting()),
   )
 })
 
@@ -37,16 +41,19 @@ self.addEventListener('activate', (evento) => {
   )
 })
 
-// The page's own files come from the cache (a page address with a query is the page), anything
-// else from the network.
+const PAGINA = new URL('./', self.location.href).pathname
+
+// The page's own files come from the cache, the page with any query too; anything else from
+// the network.
 self.addEventListener('fetch', (evento) => {
   const peticion = evento.request
   if (peticion.cache === 'only-if-cached' && peticion.mode !== 'same-origin') return
   const url = new URL(peticion.url)
   const propia = url.origin === self.location.origin && peticion.method === 'GET'
-  const clave = propia && peticion.mode === 'navigate' ? new URL('./', self.location.href).href : peticion
+  const pagina = url.pathname === PAGINA || url.pathname === `${PAGINA}index.html`
+  const clave = pagina ? PAGINA : url.pathname
   evento.respondWith(
-    (propia ? caches.match(clave, { ignoreSearch: true }) : Promise.resolve(undefined))
+    (propia ? caches.open(CACHE).then((cache) => cache.match(clave)) : Promise.resolve(undefined))
       .then((guardada) => guardada ?? fetch(peticion))
       .then(aislada),
   )

@@ -93,8 +93,13 @@ function versionarServicio(carpeta) {
   for (const archivo of archivos) huella.update(archivo).update(readFileSync(join(carpeta, archivo)))
   const version = huella.digest('hex').slice(0, 16)
   const ruta = join(carpeta, 'aislamiento.js')
-  const texto = readFileSync(ruta, 'utf8')
-    .replace("const VERSION = 'desarrollo'", `const VERSION = '${version}'`)
-    .replace('const ARCHIVOS = []', `const ARCHIVOS = ${JSON.stringify(['./', ...archivos])}`)
+  let texto = readFileSync(ruta, 'utf8')
+  for (const [marca, valor] of [
+    ["const VERSION = 'desarrollo'", `const VERSION = '${version}'`],
+    ['const ARCHIVOS = []', `const ARCHIVOS = ${JSON.stringify(['./', ...archivos])}`],
+  ]) {
+    if (!texto.includes(marca)) throw new Error(`aislamiento.js lacks "${marca}"`)
+    texto = texto.replace(marca, valor)
+  }
   writeFileSync(ruta, texto)
 }

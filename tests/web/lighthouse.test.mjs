@@ -1,6 +1,6 @@
 // The page as the public audit tool sees it on a phone: accessibility, best practices and search
-// engines at full marks, with the audits that fall short named. Performance is measured, not
-// tested: it depends on the machine.
+// engines at full marks, with the audits that fall short named. Performance is left out: its
+// score depends on the machine.
 import assert from 'node:assert/strict'
 import { execFile } from 'node:child_process'
 import { test } from 'node:test'

@@ -34,7 +34,7 @@ after(async () => {
 })
 
 async function abrir(servidorDe = servidor, consulta = '', contexto = {}) {
-  pagina = await navegador.newPage(contexto)
+  pagina = await (await navegador.newContext(contexto)).newPage()
   errores = []
   pagina.on('pageerror', (error) => errores.push(error.message))
   pagina.on('console', (mensaje) => mensaje.type() === 'error' && errores.push(mensaje.text()))
@@ -47,7 +47,7 @@ beforeEach(() => {
 
 afterEach(async () => {
   if (!pagina) return
-  await pagina.close()
+  await pagina.context().close()
   assert.deepEqual(errores, [])
 })
 
@@ -130,6 +130,14 @@ test('a reload in the middle of a game brings it back where it was, clocks inclu
   const despues = await segundosDelReloj('reloj-abajo')
   assert.ok(despues <= relojBlanco && despues > relojBlanco - 5, `White's clock ${relojBlanco} came back as ${despues}`)
   await jugarYEsperarRespuesta('g1', 'f3', /Nf3 \S+$/)
+  const partida = await pagina.textContent('#jugadas')
+  // The benchmark's page, opened in its place and left, keeps nothing of its own.
+  const direccion = pagina.url()
+  await pagina.goto(`${direccion}?bench`)
+  await esperarTexto('#salida-consola', /nodes/, 30 * SEGUNDOS)
+  await pagina.goto(direccion)
+  await listo()
+  assert.equal(await pagina.textContent('#jugadas'), partida)
 })
 
 test('an engine that ends is replaced, and the game goes on', async () => {

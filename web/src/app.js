@@ -140,7 +140,9 @@ async function iniciar() {
   motor.alRecibir((linea) => {
     consola.mostrar(linea)
     partida.lineaDelMotor(linea)
-    if (linea === 'readyok') estadoMotor(estadoListo)
+    if (linea !== 'readyok') return
+    estadoMotor(estadoListo)
+    estadoListo = 'Engine ready'
   })
   // An engine that ends is replaced by a new one, which takes the game up where it stands.
   const reemplazarMotor = async (motivo) => {
@@ -161,20 +163,35 @@ async function iniciar() {
     $('aviso-almacen').textContent = 'This browser does not let the page keep games: they are lost on reload.'
   })
   const mostrarPartidas = () => dibujarPartidas(almacen.partidas(), {
-    abrir: (registro) => tomarPartida(registro),
+    abrir: (registro) => {
+      dejarPartida()
+      tomarPartida(registro)
+    },
     descargar: (registro) => descargar(`quorvantel-${registro.inicio.slice(0, 10)}.pgn`, registro.pgn),
     borrar: (registro) => {
       almacen.borrar(registro.id)
       mostrarPartidas()
     },
   })
-  partida.alGuardar = () => {
-    const registro = partida.registro()
-    almacen.guardarEnCurso(registro)
-    if (partida.fin) {
-      almacen.archivar(registro)
-      mostrarPartidas()
+  // The benchmark's page keeps nothing, so that it never replaces the game in progress.
+  if (!argumentos.length) {
+    partida.alGuardar = () => {
+      const registro = partida.registro()
+      almacen.guardarEnCurso(registro)
+      if (partida.fin) {
+        almacen.archivar(registro)
+        mostrarPartidas()
+      }
     }
+    // The clocks as they stand when the page is left.
+    document.addEventListener('visibilitychange', () => document.hidden && partida.alGuardar())
+    window.addEventListener('pagehide', () => partida.alGuardar())
+  }
+  // A game left unfinished for another is kept in the list, where it can be opened again.
+  const dejarPartida = () => {
+    if (partida.fin || partida.juego.history().length === 0) return
+    almacen.archivar(partida.registro())
+    mostrarPartidas()
   }
   const tomarPartida = (registro) => {
     partida.restaurar(registro)
@@ -183,17 +200,16 @@ async function iniciar() {
     $('nivel').value = String(partida.nivel)
     orientar(registro.colorHumano)
   }
-  // The clocks as they stand when the page is left.
-  const guardarRelojes = () => partida.alGuardar()
-  document.addEventListener('visibilitychange', () => document.hidden && guardarRelojes())
-  window.addEventListener('pagehide', guardarRelojes)
 
   const nuevaPartida = (fen) => {
     const color = $('color').value
     partida.empezar(fen, color, leerControl($('control').value), Number($('nivel').value))
     orientar(color)
   }
-  $('nueva').addEventListener('click', () => nuevaPartida(DEFAULT_POSITION))
+  $('nueva').addEventListener('click', () => {
+    dejarPartida()
+    nuevaPartida(DEFAULT_POSITION)
+  })
   $('girar').addEventListener('click', () => orientar(orientacion === 'w' ? 'b' : 'w'))
   $('deshacer').addEventListener('click', () => partida.deshacer())
   $('mover-ya').addEventListener('click', () => partida.moverYa())
@@ -213,7 +229,9 @@ async function iniciar() {
     const fen = $('fen').value.trim()
     const validez = validateFen(fen)
     $('error-fen').textContent = validez.ok ? '' : `Not a position: ${validez.error}`
-    if (validez.ok) nuevaPartida(fen)
+    if (!validez.ok) return
+    dejarPartida()
+    nuevaPartida(fen)
   })
   setInterval(() => partida.tic(performance.now()), 100)
   partida.tic(performance.now())

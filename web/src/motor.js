@@ -27,7 +27,9 @@ export class Motor {
         if (iniciado) this.alTerminar(motivo)
         else rechazar(new Error(`the engine could not start: ${motivo}`))
       }
+      // A worker already replaced says nothing more.
       hilo.onmessage = ({ data }) => {
+        if (this.hilo !== hilo) return
         if (data.linea !== undefined) this.recibir(data.linea)
         else if (data.fin !== undefined) fin(data.fin)
         else if (data.listo) {
@@ -37,7 +39,7 @@ export class Motor {
       }
       hilo.onerror = (evento) => {
         evento.preventDefault()
-        fin(`it failed: ${evento.message}`)
+        if (this.hilo === hilo) fin(`it failed: ${evento.message}`)
       }
     })
   }

@@ -34,20 +34,21 @@ function textoVariante(fen, pv) {
   return san.join(' ')
 }
 
-// The number of moves of the game already announced to screen readers; none before the first
-// drawing, so that a game taken up after a reload is not read out.
-let anunciadas = null
+// The game and the number of its moves already announced to screen readers: a game taken up
+// (after a reload, or from the list) is not read out.
+const anunciado = { id: null, jugadas: 0 }
 
 // Each new move, the person's and the engine's, is announced in the live region; a game taken
 // back or started anew is not.
 function anunciar(partida) {
   const jugadas = partida.juego.history({ verbose: true })
-  if (anunciadas !== null && jugadas.length > anunciadas) {
+  if (anunciado.id === partida.id && jugadas.length > anunciado.jugadas) {
     const ultima = jugadas.at(-1)
     const quien = ultima.color === partida.colorHumano ? 'You played' : 'Quorvantel played'
     $('anuncio').textContent = `${quien} ${ultima.san}${partida.fin ? `. ${partida.fin.texto}` : ''}`
   }
-  anunciadas = jugadas.length
+  anunciado.id = partida.id
+  anunciado.jugadas = jugadas.length
 }
 
 // Clocks, result, moves, PGN and the engine's thinking, drawn from the game's state.
