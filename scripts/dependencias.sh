@@ -15,6 +15,7 @@
 #   web           Emscripten for the WebAssembly engine, Node.js and npm for the page and its
 #                 tests, and Chromium for the browser tests
 #   mutantes      the mutation tester's interpreter
+#   partidos      stockfish as a measuring opponent, and Node.js for the match runner
 # A package that cannot be installed ends the script with its name and status 1.
 set -euo pipefail
 declare -A conjuntos=(
@@ -27,6 +28,7 @@ declare -A conjuntos=(
     [aarch64]="g++-aarch64-linux-gnu qemu-user"
     [web]="emscripten nodejs chromium"
     [mutantes]="python3"
+    [partidos]="stockfish nodejs"
 )
 paquetes=(${conjuntos[construccion]})
 for conjunto in "$@"; do
@@ -76,4 +78,8 @@ instalar() {
 [ ${#faltan[@]} -eq 0 ] || instalar
 # The 32-bit Windows engine under qemu-i386 needs a handler in binfmt_misc where the kernel runs
 # no 32-bit programs.
-if [ -n "${visto[wine32:i386]+x}" ]; then "$(dirname "$0")/ejecucion.sh" preparar; fi
+if [ -n "${visto[wine32:i386]+x}" ]; then
+    sudo_cmd=""
+    [ "$(id -u)" -ne 0 ] && command -v sudo >/dev/null && sudo_cmd="sudo -n"
+    $sudo_cmd env QV_SIN_32="${QV_SIN_32:-}" "$(dirname "$0")/ejecucion.sh" preparar || true
+fi
