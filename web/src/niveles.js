@@ -1,6 +1,6 @@
 // Levels of play, 1 to 8. Level 8 plays on the game's clock at full strength; levels 1 to 7 ask
-// the engine for a search to a fixed depth that grows with the level, whatever the clock says.
-// The engine is never changed: a level only changes the "go" line the page sends.
+// the engine for a search to a fixed depth that grows with the level. The engine is never
+// changed: a level only changes the "go" line the page sends.
 export const NIVEL_MAXIMO = 8
 
 // The depth of each level from 1 to 7.
@@ -11,8 +11,11 @@ export function profundidadDeNivel(nivel) {
   return nivel >= 1 && nivel < NIVEL_MAXIMO ? PROFUNDIDADES[nivel - 1] : null
 }
 
-// The "go" line for a level, given the one the game's clock would send.
+// The "go" line for a level, given the one the game's clock would send. A level's depth joins the
+// clock's limits, so that a deep search in time trouble still answers in time; a search without
+// a limit gets the depth alone.
 export function goDeNivel(nivel, goDelReloj) {
   const profundidad = profundidadDeNivel(nivel)
-  return profundidad === null ? goDelReloj : `go depth ${profundidad}`
+  if (profundidad === null) return goDelReloj
+  return goDelReloj === 'go infinite' ? `go depth ${profundidad}` : `${goDelReloj} depth ${profundidad}`
 }
