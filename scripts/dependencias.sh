@@ -52,10 +52,10 @@ for p in "${paquetes[@]}"; do
 done
 # npm comes with Node.js from other sources than Debian; Debian's own Node.js needs its package.
 if [ -n "${visto[nodejs]+x}" ] && ! command -v npm >/dev/null; then faltan+=(npm); fi
+sudo_cmd=""
+[ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
 instalar() {
     echo "Instalando: ${faltan[*]}"
-    sudo_cmd=""
-    [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
     export DEBIAN_FRONTEND=noninteractive
     # Packages of another architecture (name:arch) need that architecture known to dpkg before the
     # package lists are read.
@@ -79,7 +79,5 @@ instalar() {
 # The 32-bit Windows engine under qemu-i386 needs a handler in binfmt_misc where the kernel runs
 # no 32-bit programs.
 if [ -n "${visto[wine32:i386]+x}" ]; then
-    sudo_cmd=""
-    [ "$(id -u)" -ne 0 ] && command -v sudo >/dev/null && sudo_cmd="sudo -n"
     $sudo_cmd env QV_SIN_32="${QV_SIN_32:-}" "$(dirname "$0")/ejecucion.sh" preparar || true
 fi

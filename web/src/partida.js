@@ -38,6 +38,11 @@ function textoJugada(jugada) {
   return jugada.from + jugada.to + (jugada.promotion ?? '')
 }
 
+// A move in the engine's coordinate notation ("e7e8q") as the rules library takes it.
+export function jugadaDeTexto(texto) {
+  return { from: texto.slice(0, 2), to: texto.slice(2, 4), promotion: texto[4] }
+}
+
 function nuevoId() {
   return `${Date.now().toString(36)}-${Math.random().toString(36).slice(2, 8)}`
 }
@@ -120,7 +125,7 @@ export class Partida {
     this.juego = new Chess(registro.fenInicial)
     for (const texto of registro.jugadas) {
       try {
-        this.juego.move({ from: texto.slice(0, 2), to: texto.slice(2, 4), promotion: texto[4] })
+        this.juego.move(jugadaDeTexto(texto))
       } catch {
         break
       }
@@ -283,7 +288,7 @@ export class Partida {
   }
 
   jugarMotor(texto) {
-    const jugada = texto && texto.length >= 4 ? this.jugar({ from: texto.slice(0, 2), to: texto.slice(2, 4), promotion: texto[4] }) : null
+    const jugada = texto && texto.length >= 4 ? this.jugar(jugadaDeTexto(texto)) : null
     if (!jugada && !this.fin) this.fin = { texto: `The engine answered "${texto}", which is no move here`, pgn: '*' }
     this.seguir()
   }

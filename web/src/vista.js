@@ -1,5 +1,7 @@
 import { Chess } from 'chess.js'
 
+import { jugadaDeTexto } from './partida.js'
+
 const $ = (id) => document.getElementById(id)
 
 function textoReloj(ms) {
@@ -25,7 +27,7 @@ function textoVariante(fen, pv) {
   const san = []
   for (const texto of pv) {
     try {
-      san.push(juego.move({ from: texto.slice(0, 2), to: texto.slice(2, 4), promotion: texto[4] }).san)
+      san.push(juego.move(jugadaDeTexto(texto)).san)
     } catch {
       san.push(texto)
       break
@@ -40,8 +42,7 @@ const anunciado = { id: null, jugadas: 0 }
 
 // Each new move, the person's and the engine's, is announced in the live region; a game taken
 // back or started anew is not.
-function anunciar(partida) {
-  const jugadas = partida.juego.history({ verbose: true })
+function anunciar(partida, jugadas) {
   if (anunciado.id === partida.id && jugadas.length > anunciado.jugadas) {
     const ultima = jugadas.at(-1)
     const quien = ultima.color === partida.colorHumano ? 'You played' : 'Quorvantel played'
@@ -53,7 +54,9 @@ function anunciar(partida) {
 
 // Clocks, result, moves, PGN and the engine's thinking, drawn from the game's state.
 export function dibujar(partida, orientacion) {
-  anunciar(partida)
+  // The rules library replays the whole game for its history: once a drawing is enough.
+  const jugadas = partida.juego.history({ verbose: true })
+  anunciar(partida, jugadas)
   const abajo = orientacion
   const arriba = orientacion === 'w' ? 'b' : 'w'
   for (const [id, lado] of [['reloj-abajo', abajo], ['reloj-arriba', arriba]]) {
@@ -67,9 +70,9 @@ export function dibujar(partida, orientacion) {
   }
   $('resultado').textContent = partida.fin ? partida.fin.texto : ''
 
-  const historia = partida.juego.history()
+  const historia = jugadas.map((j) => j.san)
   const lista = $('jugadas')
-  const primeroNegro = partida.juego.history({ verbose: true })[0]?.color === 'b'
+  const primeroNegro = jugadas[0]?.color === 'b'
   const pares = []
   for (let i = primeroNegro ? -1 : 0; i < historia.length; i += 2)
     pares.push(`${i < 0 ? '…' : historia[i]} ${historia[i + 1] ?? ''}`.trim())
