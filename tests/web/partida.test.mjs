@@ -54,17 +54,26 @@ test('a take-back abandons the search and puts the clocks back; a clock at zero 
   assert.match(partida.pgn(), /\[Result "1-0"\]/)
 })
 
-test('levels 1 to 7 search to a fixed depth within the clock, level 8 plays on the clock', () => {
+test('levels 1 to 7 search to a fixed depth, stopped past their share of the clock; level 8 plays on the clock', () => {
   const { partida, enviadas } = preparar('reloj:60:2')
   partida.empezar(INICIO, 'b', leerControl('reloj:60:2'), 1)
   partida.lineaDelMotor('readyok')
-  assert.equal(enviadas.at(-1), 'go wtime 60000 btime 60000 winc 2000 binc 2000 depth 1')
+  assert.equal(enviadas.at(-1), 'go depth 1')
+  // A thirtieth of 60 s and the increment: 4 s.
+  partida.tic(3900)
+  assert.equal(enviadas.at(-1), 'go depth 1')
+  partida.tic(4000)
+  assert.equal(enviadas.at(-1), 'stop')
+  partida.tic(9000)
+  assert.equal(enviadas.filter((l) => l === 'stop').length, 1)
   partida.lineaDelMotor('bestmove e2e4')
   assert.match(partida.pgn(), /\[White "Quorvantel \(level 1\)"\][\s\S]*\[Level "1"\]/)
   partida.empezar(INICIO, 'b', leerControl('infinito'), 7)
   assert.equal(enviadas.at(-1), 'go depth 7')
   partida.empezar(INICIO, 'b', leerControl('jugada:5'), 4)
-  assert.equal(enviadas.at(-1), 'go movetime 5000 depth 4')
+  assert.equal(enviadas.at(-1), 'go depth 4')
+  partida.tic(15000)
+  assert.equal(enviadas.at(-1), 'stop')
   partida.empezar(INICIO, 'b', leerControl('reloj:60:2'), 8)
   assert.equal(enviadas.at(-1), 'go wtime 60000 btime 60000 winc 2000 binc 2000')
 })
@@ -89,7 +98,7 @@ test('a game taken up from its record has its moves, clocks, colour, level and c
   // The engine is asked again for the move it owed.
   assert.deepEqual(otra.enviadas.slice(-2), [
     'position startpos moves e2e4 c7c5 g1f3',
-    `go wtime ${partida.relojes.w} btime ${partida.relojes.b} winc 2000 binc 2000 depth 3`,
+    'go depth 3',
   ])
   // A take-back after the reload puts the clocks of before the move back.
   otra.partida.lineaDelMotor('bestmove b8c6')

@@ -1,7 +1,8 @@
 import { Chess, DEFAULT_POSITION } from 'chess.js'
 
-import { iniciaBusqueda, leerInfo, primeraPalabra } from './motor.js'
-import { goDeNivel, NIVEL_MAXIMO } from './niveles.js'
+import { Buscador } from './buscador.js'
+import { leerInfo, primeraPalabra } from './motor.js'
+import { goDeNivel, NIVEL_MAXIMO, plazoDeNivel } from './niveles.js'
 
 // Time controls as the page names them: "reloj:<seconds>:<increment>", "jugada:<seconds>" or
 // "infinito" (the engine thinks until it is told to move).
@@ -19,7 +20,7 @@ export function textoControl(control) {
   return 'infinito'
 }
 
-const NOMBRE_COLOR = { w: 'White', b: 'Black' }
+export const NOMBRE_COLOR = { w: 'White', b: 'Black' }
 
 // Why a position ends the game, or null while it goes on.
 export function finDePartida(juego) {
@@ -34,7 +35,7 @@ export function finDePartida(juego) {
   return null
 }
 
-function textoJugada(jugada) {
+export function textoJugada(jugada) {
   return jugada.from + jugada.to + (jugada.promotion ?? '')
 }
 
@@ -43,19 +44,25 @@ export function jugadaDeTexto(texto) {
   return { from: texto.slice(0, 2), to: texto.slice(2, 4), promotion: texto[4] }
 }
 
-function nuevoId() {
+// The "position" line of a start position and the moves since, in the engine's notation.
+export function lineaPosition(fenInicial, jugadas) {
+  const inicio = fenInicial === DEFAULT_POSITION ? 'startpos' : `fen ${fenInicial}`
+  return `position ${inicio}${jugadas.length ? ' moves ' + jugadas.join(' ') : ''}`
+}
+
+export function nuevoId() {
   return `${Date.now().toString(36)}-${Math.random().toString(36).slice(2, 8)}`
 }
 
 // One game between the person and the engine. The engine is asked for a move with the whole game
-// since its start, so that it sees repetitions. Every "go" it is sent, the game's or one typed in
-// the console, is answered by one "bestmove", in order: the queue of searches tells which answer
-// is the game's, and a search the game no longer waits for (after a take-back or a new game) is
-// answered into the void. After every move, take-back and end alGuardar is called, so that the
-// game's record (registro) can be kept.
+// since its start, so that it sees repetitions; its searches go through the queue it shares with
+// the analysis board, the review and the console (buscador), so that an answer the game no
+// longer waits for (after a take-back or a new game) is left unheard. After every move,
+// take-back and end alGuardar is called, so that the game's record (registro) can be kept.
 export class Partida {
-  constructor(motor, alCambiar) {
+  constructor(motor, alCambiar, buscador = new Buscador(motor)) {
     this.motor = motor
+    this.buscador = buscador
     this.alCambiar = alCambiar
     this.alGuardar = () => {}
     this.juego = new Chess()
@@ -70,8 +77,11 @@ export class Partida {
     this.relojesAntes = []
     this.ticAnterior = 0
     this.fin = null
-    this.busquedas = []
-    this.generacion = 0
+    this.revision = null
+    this.busqueda = null
+    // What is left of a level's time for the search under way, or null.
+    this.plazo = null
+    this.pausada = false
     this.pensando = false
     this.info = null
     this.fenBusqueda = DEFAULT_POSITION
@@ -81,7 +91,7 @@ export class Partida {
   }
 
   turnoHumano() {
-    return this.listo && !this.fin && !this.pensando && this.juego.turn() === this.colorHumano
+    return this.listo && !this.fin && !this.pausada && !this.pensando && this.juego.turn() === this.colorHumano
   }
 
   // A new game from the given position with the chosen colour, time control and level.
@@ -114,6 +124,7 @@ export class Partida {
       relojes: { ...this.relojes },
       relojesAntes: this.relojesAntes.map((r) => ({ ...r })),
       fin: this.fin,
+      revision: this.revision,
       pgn: this.pgn(),
     }
   }
@@ -140,6 +151,7 @@ export class Partida {
     this.relojes = { ...registro.relojes }
     this.relojesAntes = registro.relojesAntes.slice(0, jugadas)
     this.fin = registro.fin ?? finDePartida(this.juego)
+    this.revision = registro.revision ?? null
     this.info = null
     this.resumen = []
     this.motor.enviar('ucinewgame')
@@ -150,8 +162,8 @@ export class Partida {
   // A new engine in place of one that ended: the searches of the old one will never be
   // answered, and the new one is asked for the game's move once it is ready.
   motorNuevo() {
-    this.generacion++
-    this.busquedas = []
+    this.buscador.motorNuevo()
+    this.busqueda = null
     this.pensando = false
     this.listo = false
     this.alCambiar()
@@ -203,44 +215,41 @@ export class Partida {
   // Asks the engine to play at once.
   moverYa() {
     if (this.pensando) this.motor.enviar('stop')
+    this.plazo = null
   }
 
   // Counts a search started from the console, whose answer is not the game's.
   busquedaAjena(linea) {
-    if (iniciaBusqueda(linea)) this.busquedas.push({ generacion: null })
+    this.buscador.ajena(linea)
   }
 
+  // Every line of the engine: the first "readyok" lets the game start, and the lines of a search
+  // go to whoever asked for it.
   lineaDelMotor(linea) {
-    const palabra = primeraPalabra(linea)
-    if (palabra === 'readyok' && !this.listo) {
+    if (linea === 'readyok' && !this.listo) {
       this.listo = true
       this.seguir()
       return
     }
-    const busqueda = this.busquedas[0]
-    const propia = busqueda !== undefined && busqueda.generacion === this.generacion && this.pensando
-    if (palabra === 'bestmove') {
-      this.busquedas.shift()
-      if (!propia) return
-      this.pensando = false
-      this.resumen = this.resumenEnCurso
-      this.jugarMotor(linea.split(' ')[1])
-      return
-    }
-    if (!propia) return
-    if (linea.startsWith('info depth')) {
-      this.info = leerInfo(linea)
-      this.alCambiar()
-    } else if (palabra !== 'info' && palabra !== 'readyok') {
-      this.resumenEnCurso.push(linea)
-    }
+    this.buscador.lineaDelMotor(linea)
+  }
+
+  // The game waits, its clocks stopped, while the board shows something else (the analysis).
+  pausar(pausada) {
+    this.pausada = pausada
+    if (pausada) this.abandonarBusqueda()
+    this.seguir()
   }
 
   // The clock of the side to move runs while the game goes on; a clock at zero ends it.
   tic(ahora) {
     const transcurrido = ahora - this.ticAnterior
     this.ticAnterior = ahora
-    if (this.control.tipo !== 'reloj' || this.fin || !this.listo) return
+    if (this.pensando && this.plazo !== null) {
+      this.plazo -= transcurrido
+      if (this.plazo <= 0) this.moverYa()
+    }
+    if (this.control.tipo !== 'reloj' || this.fin || !this.listo || this.pausada) return
     if (this.juego.history().length === 0 && !this.pensando) return
     const lado = this.juego.turn()
     this.relojes[lado] = Math.max(0, this.relojes[lado] - transcurrido)
@@ -295,21 +304,33 @@ export class Partida {
 
   // After every change: the engine is asked for a move when its turn has come.
   seguir() {
-    if (this.listo && !this.fin && !this.pensando && this.juego.turn() !== this.colorHumano)
+    if (this.listo && !this.fin && !this.pausada && !this.pensando && this.juego.turn() !== this.colorHumano)
       this.pedirJugada()
     this.alCambiar()
   }
 
   pedirJugada() {
     this.pensando = true
+    this.plazo = plazoDeNivel(this.nivel, this.control, this.relojes[this.juego.turn()])
     this.info = null
     this.fenBusqueda = this.juego.fen()
     this.resumenEnCurso = []
-    this.busquedas.push({ generacion: this.generacion })
     const jugadas = this.juego.history({ verbose: true }).map(textoJugada)
-    const inicio = this.fenInicial === DEFAULT_POSITION ? 'startpos' : `fen ${this.fenInicial}`
-    this.motor.enviar(`position ${inicio}${jugadas.length ? ' moves ' + jugadas.join(' ') : ''}`)
-    this.motor.enviar(this.textoGo())
+    this.busqueda = this.buscador.buscar(lineaPosition(this.fenInicial, jugadas), this.textoGo(), {
+      alRecibir: (linea) => {
+        if (linea.startsWith('info depth')) {
+          this.info = leerInfo(linea)
+          this.alCambiar()
+        } else if (primeraPalabra(linea) !== 'info') {
+          this.resumenEnCurso.push(linea)
+        }
+      },
+      alTerminar: (linea) => {
+        this.pensando = false
+        this.resumen = this.resumenEnCurso
+        this.jugarMotor(linea.split(' ')[1])
+      },
+    })
   }
 
   textoGo() {
@@ -327,8 +348,8 @@ export class Partida {
   }
 
   abandonarBusqueda() {
-    this.generacion++
-    if (this.pensando) this.motor.enviar('stop')
+    this.buscador.olvidar(this.busqueda)
+    this.busqueda = null
     this.pensando = false
   }
 }
