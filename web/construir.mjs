@@ -43,6 +43,8 @@ for (const archivo of [
   'pieces/standard.svg',
   'extensions/markers/markers.css',
   'extensions/markers/markers.svg',
+  'extensions/arrows/arrows.css',
+  'extensions/arrows/arrows.svg',
   'extensions/promotion-dialog/promotion-dialog.css',
 ]) {
   mkdirSync(dirname(join(destino, 'assets', archivo)), { recursive: true })

@@ -1,4 +1,5 @@
 import { Chessboard, COLOR, INPUT_EVENT_TYPE } from 'cm-chessboard/src/Chessboard.js'
+import { ARROW_TYPE, Arrows } from 'cm-chessboard/src/extensions/arrows/Arrows.js'
 import { Markers } from 'cm-chessboard/src/extensions/markers/Markers.js'
 import {
   PromotionDialog,
@@ -7,10 +8,16 @@ import {
 import { DEFAULT_POSITION, validateFen } from 'chess.js'
 
 import { Almacen } from './almacen.js'
+import { Analisis } from './analisis.js'
+import { Buscador } from './buscador.js'
 import { PanelConsola } from './consola.js'
 import { Motor } from './motor.js'
+import { montarPanelAnalisis, resumenDeRevision } from './panel-analisis.js'
+import { montarPanelImportar } from './panel-importar.js'
 import { leerControl, Partida, textoControl } from './partida.js'
+import { Revision } from './revision.js'
 import { dibujar, dibujarPartidas } from './vista.js'
+import { dibujarAnalisis, dibujarRevision, flechaDeAnalisis } from './vista-analisis.js'
 
 const $ = (id) => document.getElementById(id)
 const estadoMotor = (texto) => ($('estado-motor').textContent = texto)
@@ -30,24 +37,25 @@ async function aislarPagina() {
   return new Promise(() => {})
 }
 
-function crearTablero(partida, alMover) {
+// The board, whose pieces move as the game or the analysis board (fuente) allows.
+function crearTablero(fuente, alMover) {
   const tablero = new Chessboard($('tablero'), {
     position: DEFAULT_POSITION,
     assetsUrl: 'assets/',
     style: { cssClass: 'default', showCoordinates: true, pieces: { file: 'pieces/standard.svg' } },
-    extensions: [{ class: Markers }, { class: PromotionDialog }],
+    extensions: [{ class: Markers }, { class: PromotionDialog }, { class: Arrows }],
   })
   tablero.enableMoveInput((evento) => {
     switch (evento.type) {
       case INPUT_EVENT_TYPE.moveInputStarted: {
-        const jugadas = partida.jugadasDesde(evento.squareFrom)
+        const jugadas = fuente().jugadasDesde(evento.squareFrom)
         tablero.removeLegalMovesMarkers()
         tablero.addLegalMovesMarkers(jugadas)
         return jugadas.length > 0
       }
       case INPUT_EVENT_TYPE.validateMoveInput: {
         tablero.removeLegalMovesMarkers()
-        const jugada = partida.jugadasDesde(evento.squareFrom).find((j) => j.to === evento.squareTo)
+        const jugada = fuente().jugadasDesde(evento.squareFrom).find((j) => j.to === evento.squareTo)
         if (!jugada) return false
         if (jugada.promotion) {
           tablero.showPromotionDialog(evento.squareTo, jugada.color, (resultado) => {
@@ -111,24 +119,46 @@ async function iniciar() {
   let orientacion = 'w'
   let dibujoPendiente = false
   let tablero = null
-  const partida = new Partida(motor, () => {
+  let flecha = ''
+  const buscador = new Buscador(motor)
+  // The board shows the game, or the analysis board while it is open.
+  const redibujar = () => {
     if (dibujoPendiente) return
     dibujoPendiente = true
     requestAnimationFrame(() => {
       dibujoPendiente = false
       dibujar(partida, orientacion)
-      if (tablero && tablero.getPosition() !== partida.juego.fen().split(' ')[0])
-        tablero.setPosition(partida.juego.fen(), true)
+      if (analisis.abierto) {
+        const resumen = resumenDeRevision(analisis.registro)
+        dibujarAnalisis(analisis, resumen)
+        dibujarRevision(analisis, resumen && analisis.registro.revision, resumen)
+        $('revisar').hidden = Boolean(resumen) || revision.enCurso
+      }
+      if (!tablero) return
+      const fen = (analisis.abierto ? analisis.posicion : partida.juego).fen()
+      if (tablero.getPosition() !== fen.split(' ')[0]) tablero.setPosition(fen, true)
+      mostrarFlecha(analisis.abierto ? flechaDeAnalisis(analisis) : null)
     })
-  })
-  tablero = crearTablero(partida, (desde, hasta, promocion) => {
-    if (desde) partida.jugarHumano(desde, hasta, promocion)
-    tablero.setPosition(partida.juego.fen(), false)
+  }
+  const mostrarFlecha = (jugada) => {
+    const nueva = jugada ? jugada.from + jugada.to : ''
+    if (nueva === flecha) return
+    flecha = nueva
+    tablero.removeArrows()
+    if (jugada) tablero.addArrow(ARROW_TYPE.default, jugada.from, jugada.to)
+  }
+  const partida = new Partida(motor, redibujar, buscador)
+  const analisis = new Analisis(buscador, redibujar)
+  const revision = new Revision(buscador)
+  tablero = crearTablero(() => (analisis.abierto ? analisis : partida), (desde, hasta, promocion) => {
+    if (desde && analisis.abierto) analisis.jugar(desde, hasta, promocion)
+    else if (desde) partida.jugarHumano(desde, hasta, promocion)
+    tablero.setPosition((analisis.abierto ? analisis.posicion : partida.juego).fen(), false)
   })
   const orientar = (color) => {
     orientacion = color
     tablero.setOrientation(color === 'w' ? COLOR.white : COLOR.black)
-    partida.alCambiar()
+    redibujar()
   }
 
   const consola = new PanelConsola($('salida-consola'), $('formulario-consola'), $('entrada-consola'), (linea) => {
@@ -149,6 +179,8 @@ async function iniciar() {
     estadoMotor(`The engine ended (${motivo}): starting a new one…`)
     estadoListo = `The engine ended (${motivo}) and a new one took over: engine ready`
     partida.motorNuevo()
+    revision.cancelar()
+    analisis.motorNuevo()
     try {
       await motor.iniciar()
     } catch (error) {
@@ -157,6 +189,7 @@ async function iniciar() {
     }
     motor.enviar('uci')
     motor.enviar('isready')
+    analisis.analizar()
   }
 
   const almacen = new Almacen(almacenamientoLocal(), () => {
@@ -164,6 +197,7 @@ async function iniciar() {
   })
   const mostrarPartidas = () => dibujarPartidas(almacen.partidas(), {
     abrir: (registro) => {
+      if (registro.importada) return paneles.abrir(registro, 0)
       dejarPartida()
       tomarPartida(registro)
     },
@@ -187,6 +221,19 @@ async function iniciar() {
     document.addEventListener('visibilitychange', () => document.hidden && partida.alGuardar())
     window.addEventListener('pagehide', () => partida.alGuardar())
   }
+  // A review is kept with its game: the game's own through its record, any other (an imported
+  // one) in the list of games.
+  const guardar = (registro) => {
+    if (registro.id === partida.id) {
+      partida.revision = registro.revision
+      partida.alGuardar()
+    } else {
+      almacen.archivar(registro)
+      mostrarPartidas()
+    }
+  }
+  const paneles = montarPanelAnalisis({ analisis, revision, partida, guardar, redibujar })
+  montarPanelImportar((registro) => paneles.abrir(registro, 0))
   // A game left unfinished for another is kept in the list, where it can be opened again.
   const dejarPartida = () => {
     if (partida.fin || partida.juego.history().length === 0) return
@@ -194,6 +241,7 @@ async function iniciar() {
     mostrarPartidas()
   }
   const tomarPartida = (registro) => {
+    paneles.salir()
     partida.restaurar(registro)
     $('color').value = registro.colorHumano
     $('control').value = textoControl(registro.control)
@@ -203,6 +251,7 @@ async function iniciar() {
 
   const nuevaPartida = (fen) => {
     const color = $('color').value
+    paneles.salir()
     partida.empezar(fen, color, leerControl($('control').value), Number($('nivel').value))
     orientar(color)
   }

@@ -1,5 +1,6 @@
 import { Chess } from 'chess.js'
 
+import { nombreImportada } from './importar.js'
 import { jugadaDeTexto } from './partida.js'
 
 const $ = (id) => document.getElementById(id)
@@ -12,17 +13,18 @@ function textoReloj(ms) {
   return segundos < 10 ? `0:${s}.${decimas % 10}` : `${m}:${s}`
 }
 
-// The engine's score, which it gives for the side to move, from White's side: "+0.35", "#3".
-function textoPuntuacion(puntuacion, turno) {
+// The engine's score, which it gives for the side to move, from White's side: "+0.35", "−1.20",
+// "M3" (White mates in three), "−M2".
+export function textoPuntuacion(puntuacion, turno) {
   if (!puntuacion) return '–'
-  const signo = turno === 'w' ? 1 : -1
-  const valor = puntuacion.valor * signo
-  if (puntuacion.tipo === 'mate') return `#${valor}`
-  return `${valor >= 0 ? '+' : ''}${(valor / 100).toFixed(2)}`
+  const valor = puntuacion.valor * (turno === 'w' ? 1 : -1)
+  const signo = valor < 0 ? '\u2212' : puntuacion.tipo === 'mate' ? '' : '+'
+  if (puntuacion.tipo === 'mate') return `${signo}M${Math.abs(valor)}`
+  return `${signo}${(Math.abs(valor) / 100).toFixed(2)}`
 }
 
 // The engine's line in standard notation, as far as its moves are legal from the position.
-function textoVariante(fen, pv) {
+export function textoVariante(fen, pv) {
   const juego = new Chess(fen)
   const san = []
   for (const texto of pv) {
@@ -105,7 +107,9 @@ export function dibujarPartidas(registros, acciones) {
   const items = registros.map((r) => {
     const fecha = r.inicio.slice(0, 10)
     const lado = r.colorHumano === 'w' ? 'White' : 'Black'
-    const descripcion = `${fecha}, you as ${lado} against level ${r.nivel}: ${r.fin?.pgn ?? '*'}`
+    const descripcion = r.importada
+      ? `${fecha}, imported: ${nombreImportada(r.cabeceras, r.fin.pgn)}`
+      : `${fecha}, you as ${lado} against level ${r.nivel}: ${r.fin?.pgn ?? '*'}`
     const item = document.createElement('li')
     item.append(
       Object.assign(document.createElement('span'), { textContent: descripcion }),
