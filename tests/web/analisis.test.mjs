@@ -75,7 +75,7 @@ test('a PGN with an illegal move is refused at that move; of a two-game file eit
     ['1. Uno – Dos, *', '2. Tres – Cuatro, *'])
   await pagina.selectOption('#partida-importar', '1')
   await pagina.click('#abrir-importada')
-  assert.deepEqual(await pagina.locator('#a-jugadas button').allTextContents(), ['1. c4'])
+  await esperarTexto('#a-jugadas', /^1\. c4$/, 5 * SEGUNDOS)
 })
 
 test('Cancel stops a review at once, and the engine answers straight after', async () => {

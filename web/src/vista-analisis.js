@@ -6,8 +6,6 @@ import { textoPuntuacion, textoVariante } from './vista.js'
 
 const $ = (id) => document.getElementById(id)
 const SVG = 'http://www.w3.org/2000/svg'
-const ANCHO_GRAFICA = 300
-const ALTO_GRAFICA = 80
 
 function elementoSvg(nombre, atributos) {
   const elemento = document.createElementNS(SVG, nombre)
@@ -87,9 +85,12 @@ export function dibujarRevision(analisis, revision, resumen) {
   const partes = ['w', 'b'].map((lado) => {
     const precision = resumen.precision[lado]
     const marcas = resumen.marcas.filter((m) => m.color === lado && m.clase)
-    const cuenta = (clase) => marcas.filter((m) => m.clase.clase === clase).length
+    const cuenta = (clase, plural) => {
+      const n = marcas.filter((m) => m.clase.clase === clase).length
+      return `${n} ${n === 1 ? clase : plural}`
+    }
     const texto = precision === null ? 'no moves' : `accuracy ${precision.toFixed(1)}`
-    return `${nombre[lado]}: ${texto}, ${cuenta('inaccuracy')} inaccuracies, ${cuenta('mistake')} mistakes, ${cuenta('blunder')} blunders`
+    return `${nombre[lado]}: ${texto}, ${cuenta('inaccuracy', 'inaccuracies')}, ${cuenta('mistake', 'mistakes')}, ${cuenta('blunder', 'blunders')}`
   })
   $('precisiones').textContent = partes.join('. ')
 
@@ -99,15 +100,18 @@ export function dibujarRevision(analisis, revision, resumen) {
     if (i < revision.jugadas.length) juego.move(jugadaDeTexto(revision.jugadas[i]))
     return porcentajeBlancas(evaluacion, turno)
   })
-  const paso = ANCHO_GRAFICA / Math.max(1, porcentajes.length - 1)
+  // Drawn at the graph's own size in pixels, so that its marks keep their shape.
+  const ancho = grafica.clientWidth || 300
+  const alto = grafica.clientHeight || 80
+  const paso = ancho / Math.max(1, porcentajes.length - 1)
   const x = (i) => (i * paso).toFixed(1)
-  const y = (p) => (ALTO_GRAFICA * (1 - p / 100)).toFixed(1)
+  const y = (p) => (alto * (1 - p / 100)).toFixed(1)
   const puntos = porcentajes.map((p, i) => `${x(i)},${y(p)}`).join(' ')
-  grafica.setAttribute('viewBox', `0 0 ${ANCHO_GRAFICA} ${ALTO_GRAFICA}`)
+  grafica.setAttribute('viewBox', `0 0 ${ancho} ${alto}`)
   grafica.replaceChildren(
-    elementoSvg('polygon', { class: 'ventaja', points: `0,${ALTO_GRAFICA} ${puntos} ${ANCHO_GRAFICA},${ALTO_GRAFICA}` }),
-    elementoSvg('line', { class: 'mitad', x1: 0, x2: ANCHO_GRAFICA, y1: ALTO_GRAFICA / 2, y2: ALTO_GRAFICA / 2 }),
-    elementoSvg('line', { class: 'cursor', x1: x(analisis.cursor), x2: x(analisis.cursor), y1: 0, y2: ALTO_GRAFICA }),
+    elementoSvg('polygon', { class: 'ventaja', points: `0,${alto} ${puntos} ${ancho},${alto}` }),
+    elementoSvg('line', { class: 'mitad', x1: 0, x2: ancho, y1: alto / 2, y2: alto / 2 }),
+    elementoSvg('line', { class: 'cursor', x1: x(analisis.cursor), x2: x(analisis.cursor), y1: 0, y2: alto }),
     ...resumen.marcas.flatMap((m, i) =>
       m.clase ? [elementoSvg('circle', { class: m.clase.clase, cx: x(i + 1), cy: y(porcentajes[i + 1]), r: 3 })] : []),
   )
