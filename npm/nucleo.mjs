@@ -62,9 +62,9 @@ export class MotorBase {
 
   // Resolves with the next line that passes the test; rejects if the engine ends first.
   esperar(prueba) {
-    const cumple = comoPrueba(prueba)
-    if (!this.hilo) return Promise.reject(new Error('the engine is not running'))
     return new Promise((resolver, rechazar) => {
+      const cumple = comoPrueba(prueba)
+      if (!this.hilo) throw new Error('the engine is not running')
       const dejar = () => {
         quitarOyente()
         this.alFin.delete(alFin)
