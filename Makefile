@@ -19,7 +19,7 @@ e2e_anfitrion = $(call construir,test,--target pruebas_e2e)
 
 .PHONY: run build test deps deps-test test-release test-asan bench clean fuzz fuzz-build \
 	test-fuzz dist build-win32 build-win64 build-aarch64 test-windows test-m32 test-aarch64 \
-	bench-m32 mutantes web web-serve test-web
+	bench-m32 mutantes web web-serve test-web npm test-npm
 
 deps:
 	@$(DEPENDENCIAS)
@@ -38,7 +38,7 @@ run: build
 # both Windows ones under wine, the ARM one under qemu-user and the WebAssembly one under Node.js;
 # the page is tested in Chromium. Where the kernel runs no 32-bit programs, the 32-bit Windows
 # engine runs a subset under qemu-i386, or is skipped with the reason printed last.
-test: deps-test test-release test-asan test-fuzz test-m32 test-windows test-aarch64 test-web
+test: deps-test test-release test-asan test-fuzz test-m32 test-windows test-aarch64 test-web test-npm
 	@$(EJECUCION) motivo
 
 test-release:
@@ -158,6 +158,17 @@ test-web: web
 	$(e2e_anfitrion)
 	ctest --preset wasm -j $(JOBS)
 	node --test tests/web/*.test.mjs
+
+# The npm package (npm/, with the WebAssembly engine) packed into dist/quorvantel-<version>.tgz.
+npm: web
+	node npm/construir.mjs
+
+# The package as its users get it: installed from the tarball into an empty folder, then used
+# from Node.js, as a command (its benchmark against the native engine's) and in Chromium.
+test-npm: npm
+	@$(DEPENDENCIAS) pruebas web
+	$(call construir,test,--target quorvantel)
+	node --test tests/npm/*.test.mjs
 
 # Mutation testing, a developer's instrument and no part of `make test`: a seeded sample of
 # MUESTRA mutants over the six subsystems, each built and run against the Release tests in a

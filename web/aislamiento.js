@@ -1,7 +1,8 @@
 // The page's service worker. It keeps the page's files for use without a network, in a cache
 // named after the build, so that a new build replaces the old files; and it serves them with the
 // headers that make the page cross-origin isolated, which the engine's threads need, for hosts
-// that cannot send them. The build writes VERSION and ARCHIVOS.
+// that cannot send them. The page's build writes VERSION and ARCHIVOS; unwritten, as the npm
+// package ships it, it keeps no files and only isolates.
 const VERSION = 'desarrollo'
 const ARCHIVOS = []
 const CACHE = `quorvantel-${VERSION}`
@@ -36,7 +37,9 @@ self.addEventListener('activate', (evento) => {
   evento.waitUntil(
     caches
       .keys()
-      .then((nombres) => Promise.all(nombres.filter((n) => n !== CACHE).map((n) => caches.delete(n))))
+      // Only its own older caches go: a site that hosts the engine keeps its own.
+      .then((nombres) => nombres.filter((n) => n.startsWith('quorvantel-') && n !== CACHE))
+      .then((viejas) => Promise.all(viejas.map((n) => caches.delete(n))))
       .then(() => self.clients.claim()),
   )
 })

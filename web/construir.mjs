@@ -1,5 +1,6 @@
 // Builds the page into one static folder (default build/web): the bundled script, the page, its
-// style and the board's pictures, the service worker, and the WebAssembly engine from build/wasm.
+// style and the board's pictures, the service worker, and the engine's files in motor/ (the
+// WebAssembly engine from build/wasm and its worker), which the npm package's module finds beside it.
 //   node web/construir.mjs [DESTINATION]
 import { createHash } from 'node:crypto'
 import { cpSync, existsSync, mkdirSync, readdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs'
@@ -8,17 +9,17 @@ import { fileURLToPath } from 'node:url'
 
 import * as esbuild from 'esbuild'
 
+import { archivosDelMotor, CARPETA_MOTOR } from '../npm/archivos.mjs'
 import { pngDeIcono } from './icono.mjs'
 
 const web = dirname(fileURLToPath(import.meta.url))
 const raiz = resolve(web, '..')
 const destino = resolve(process.argv[2] ?? join(raiz, 'build/web'))
-const motor = join(raiz, 'build/wasm')
-const ARCHIVOS_MOTOR = ['quorvantel.js', 'quorvantel.wasm', 'quorvantel.worker.js']
+const ARCHIVOS_MOTOR = archivosDelMotor(raiz)
 
-for (const archivo of ARCHIVOS_MOTOR) {
-  if (!existsSync(join(motor, archivo))) {
-    console.error(`construir.mjs: ${join(motor, archivo)} is missing; build the wasm preset first`)
+for (const [origen] of ARCHIVOS_MOTOR) {
+  if (!existsSync(origen)) {
+    console.error(`construir.mjs: ${origen} is missing; build the wasm preset first`)
     process.exit(1)
   }
 }
@@ -34,8 +35,9 @@ await esbuild.build({
   outfile: join(destino, 'app.js'),
   logLevel: 'warning',
 })
-for (const archivo of ['index.html', 'estilo.css', 'aislamiento.js', 'hilo-motor.js']) cpSync(join(web, archivo), join(destino, archivo))
-for (const archivo of ARCHIVOS_MOTOR) cpSync(join(motor, archivo), join(destino, archivo))
+for (const archivo of ['index.html', 'estilo.css', 'aislamiento.js']) cpSync(join(web, archivo), join(destino, archivo))
+mkdirSync(join(destino, CARPETA_MOTOR))
+for (const [origen, nombre] of ARCHIVOS_MOTOR) cpSync(origen, join(destino, CARPETA_MOTOR, nombre))
 
 const tablero = join(web, 'node_modules/cm-chessboard/assets')
 for (const archivo of [

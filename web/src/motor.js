@@ -1,61 +1,8 @@
-// The address of the engine's worker for the given command-line arguments.
-function direccionDelHilo(argumentos) {
-  return `hilo-motor.js${argumentos.length ? `?${argumentos.join('&')}` : ''}`
-}
-
-// The engine in this page: the WebAssembly build in a worker of its own (hilo-motor.js), running
-// in threads of its own. Lines go to it one at a time; every line it prints goes to each
-// listener, in order. An engine that ends (a "quit", an abort) tells alTerminar why; iniciar
-// then starts a new one.
-export class Motor {
-  constructor() {
-    this.oyentes = []
-    this.alTerminar = () => {}
-    this.hilo = null
-  }
-
-  // Starts the engine with the given command-line arguments; resolves once it reads input.
-  iniciar(argumentos = []) {
-    this.hilo?.terminate()
-    const hilo = new Worker(direccionDelHilo(argumentos))
-    this.hilo = hilo
-    return new Promise((resolver, rechazar) => {
-      let iniciado = false
-      const fin = (motivo) => {
-        hilo.terminate()
-        if (this.hilo === hilo) this.hilo = null
-        if (iniciado) this.alTerminar(motivo)
-        else rechazar(new Error(`the engine could not start: ${motivo}`))
-      }
-      // A worker already replaced says nothing more.
-      hilo.onmessage = ({ data }) => {
-        if (this.hilo !== hilo) return
-        if (data.linea !== undefined) this.recibir(data.linea)
-        else if (data.fin !== undefined) fin(data.fin)
-        else if (data.listo) {
-          iniciado = true
-          resolver()
-        }
-      }
-      hilo.onerror = (evento) => {
-        evento.preventDefault()
-        if (this.hilo === hilo) fin(`it failed: ${evento.message}`)
-      }
-    })
-  }
-
-  enviar(linea) {
-    this.hilo?.postMessage(linea)
-  }
-
-  alRecibir(oyente) {
-    this.oyentes.push(oyente)
-  }
-
-  recibir(linea) {
-    for (const oyente of this.oyentes) oyente(linea)
-  }
-}
+// The engine in this page is the npm package's browser engine (npm/navegador.mjs): Motor starts
+// it with iniciar(argumentos), takes lines with enviar, hands every line it prints to each
+// alRecibir listener, and tells alTerminar why it ended; iniciar then starts a new one. Here are
+// the page's readings of its lines.
+export { Motor } from '../../npm/navegador.mjs'
 
 // The fields of an "info depth" line: depth, score, nodes, nps and the line of moves.
 export function leerInfo(linea) {
