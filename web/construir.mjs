@@ -1,5 +1,6 @@
 // Builds the page into one static folder (default build/web): the bundled script, the page, its
-// style and the board's pictures, the service worker, and the WebAssembly engine from build/wasm.
+// style and the board's pictures, the service worker, the WebAssembly engine from build/wasm, and
+// the licence with the notices of the bundled packages.
 //   node web/construir.mjs [DESTINATION]
 import { createHash } from 'node:crypto'
 import { cpSync, existsSync, mkdirSync, readdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs'
@@ -36,6 +37,7 @@ await esbuild.build({
 })
 for (const archivo of ['index.html', 'estilo.css', 'aislamiento.js', 'hilo-motor.js']) cpSync(join(web, archivo), join(destino, archivo))
 for (const archivo of ARCHIVOS_MOTOR) cpSync(join(motor, archivo), join(destino, archivo))
+for (const archivo of ['LICENSE', 'THIRD-PARTY-NOTICES']) cpSync(join(raiz, archivo), join(destino, archivo))
 
 const tablero = join(web, 'node_modules/cm-chessboard/assets')
 for (const archivo of [
