@@ -20,8 +20,10 @@ mkdir -p dist
 for arq in "$@"; do
     # As dpkg-buildpackage would call it for a package that needs no root to build; from scratch,
     # since a build tree keeps the compiler flags it was first configured with.
+    # The architecture's own compiler, which dpkg-architecture checks the target against.
+    tipo=$(dpkg-architecture -a"$arq" -qDEB_HOST_GNU_TYPE 2>/dev/null)
     for objetivo in clean binary; do
-        DEB_RULES_REQUIRES_ROOT=no DEB_BUILD_OPTIONS="nocheck parallel=${JOBS:-2}" \
+        CC=$tipo-gcc CXX=$tipo-g++ DEB_RULES_REQUIRES_ROOT=no DEB_BUILD_OPTIONS="nocheck parallel=${JOBS:-2}" \
             dpkg-architecture -a"$arq" -f -c debian/rules $objetivo
     done
 done
