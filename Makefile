@@ -16,16 +16,18 @@ construir = cmake --preset $(1) && cmake --build --preset $(1) -j $(JOBS) $(2)
 probar = $(call construir,$(1)) && ctest --preset $(1) -j $(JOBS)
 # The end-to-end test programs of the test build, which the other engines' tests run.
 e2e_anfitrion = $(call construir,test,--target pruebas_e2e)
+# The Debian form of the version in src/consola/version.h.
+VERSION_DEBIAN = $(shell ./scripts/version.sh debian)
 
 .PHONY: run build test deps deps-test test-release test-asan bench clean fuzz fuzz-build \
 	test-fuzz dist build-win32 build-win64 build-aarch64 test-windows test-m32 test-aarch64 \
-	bench-m32 mutantes web web-serve test-web npm test-npm
+	bench-m32 mutantes web web-serve test-web npm test-npm install uninstall deb test-deb release
 
 deps:
 	@$(DEPENDENCIAS)
 
 deps-test:
-	@$(DEPENDENCIAS) pruebas fuzz windows wine m32 aarch64 web
+	@$(DEPENDENCIAS) pruebas fuzz windows wine m32 aarch64 web paquetes
 	@$(EJECUCION) informe
 
 build: deps
@@ -34,11 +36,27 @@ build: deps
 run: build
 	@./build/release/quorvantel
 
+# `make install` puts the release engine in $(PREFIX)/bin, its manual page in share/man/man6 and
+# the README in share/doc/quorvantel, under DESTDIR when given; `make uninstall` removes the files
+# that the last install listed in the build's manifest (with the same DESTDIR).
+PREFIX ?= /usr/local
+MANIFIESTO := build/release/install_manifest.txt
+install: build
+	DESTDIR=$(DESTDIR) cmake --install build/release --prefix $(PREFIX)
+
+uninstall:
+	@test -f $(MANIFIESTO) || { echo "make uninstall: no $(MANIFIESTO): nothing was installed from this tree" >&2; exit 1; }
+	@while read -r archivo || [ -n "$$archivo" ]; do rm -fv "$(DESTDIR)$$archivo"; \
+		carpeta=$$(dirname "$(DESTDIR)$$archivo"); \
+		[ "$${carpeta##*/}" != quorvantel ] || rmdir --ignore-fail-on-non-empty "$$carpeta"; \
+	done < $(MANIFIESTO)
+
 # Every engine handed out passes the same end-to-end tests: the native one, the 32-bit Linux one,
 # both Windows ones under wine, the ARM one under qemu-user and the WebAssembly one under Node.js;
 # the page is tested in Chromium. Where the kernel runs no 32-bit programs, the 32-bit Windows
 # engine runs a subset under qemu-i386, or is skipped with the reason printed last.
-test: deps-test test-release test-asan test-fuzz test-m32 test-windows test-aarch64 test-web test-npm
+test: deps-test test-release test-asan test-fuzz test-m32 test-windows test-aarch64 test-web test-npm \
+	test-deb
 	@$(EJECUCION) motivo
 
 test-release:
@@ -169,6 +187,25 @@ test-npm: npm
 	@$(DEPENDENCIAS) pruebas web
 	$(call construir,test,--target quorvantel)
 	node --test tests/npm/*.test.mjs
+
+# The Debian packages, dist/quorvantel_<version>_<arch>.deb for amd64 and arm64 (cross-built),
+# from debian/ (see scripts/deb.sh); their test runs lintian on them and the unpacked engines, and
+# checks what `make install` and `make uninstall` do in a scratch DESTDIR.
+DEB_ARQUITECTURAS := amd64 arm64
+deb:
+	@$(DEPENDENCIAS) paquetes
+	JOBS=$(JOBS) ./scripts/deb.sh $(DEB_ARQUITECTURAS)
+
+test-deb: deb
+	$(call construir,test,--target quorvantel)
+	./tests/paquetes/deb.sh build/test/quorvantel $(foreach a,$(DEB_ARQUITECTURAS),dist/quorvantel_$(VERSION_DEBIAN)_$(a).deb)
+	./tests/paquetes/instalacion.sh
+
+# `make release` gathers in dist/release what is handed out, each file with the version in its
+# name: an archive per engine of `make dist` (the engine, README, manual page, LICENSE and the
+# third-party notices), the Debian packages, the npm package and SHA256SUMS.
+release: dist deb npm
+	./scripts/release.sh
 
 # Mutation testing, a developer's instrument and no part of `make test`: a seeded sample of
 # MUESTRA mutants over the six subsystems, each built and run against the Release tests in a

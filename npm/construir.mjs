@@ -16,20 +16,16 @@ const dist = join(raiz, 'dist')
 const esbuild = createRequire(join(raiz, 'web/package.json'))('esbuild')
 
 const FUENTES = ['README.md', 'nucleo.mjs', 'navegador.mjs', 'node.mjs', 'hilo-node.cjs', 'quorvantel.cjs']
-// Files of the repository's root that travel with the package where they exist.
+// The licence and the notices of the packages the page bundles travel with the package.
 const AVISOS = ['LICENSE', 'THIRD-PARTY-NOTICES']
 
-// The engine's version ("0.11 BETA") in npm's form ("0.11.0-beta").
-export function versionSemver(cabecera) {
-  const texto = cabecera.match(/TextoVersion\s*=\s*"([^"]+)"/)?.[1]
-  const partes = texto?.match(/^(\d+)\.(\d+)(?:\.(\d+))?(?:\s+(\w+))?$/)
-  if (!partes) throw new Error(`version.h: no version of the form "0.11 BETA" (${texto})`)
-  const [, mayor, menor, parche = '0', etapa] = partes
-  return `${mayor}.${menor}.${parche}${etapa ? `-${etapa.toLowerCase()}` : ''}`
+// The engine's version in npm's form ("0.11.0-beta"), from the one script that reads it.
+export function versionNpm() {
+  return execFileSync(join(raiz, 'scripts/version.sh'), ['npm'], { encoding: 'utf8' }).trim()
 }
 
 function construir() {
-  const version = versionSemver(readFileSync(join(raiz, 'src/consola/version.h'), 'utf8'))
+  const version = versionNpm()
   rmSync(destino, { recursive: true, force: true })
   mkdirSync(join(destino, CARPETA_MOTOR), { recursive: true })
   for (const [origen, nombre] of archivosDelMotor(raiz)) {
@@ -39,7 +35,7 @@ function construir() {
   for (const archivo of FUENTES) cpSync(join(npm, archivo), join(destino, archivo))
   // The page's service worker, unversioned: it keeps no files and only isolates.
   cpSync(join(raiz, 'web/aislamiento.js'), join(destino, 'aislamiento.js'))
-  for (const archivo of AVISOS) if (existsSync(join(raiz, archivo))) cpSync(join(raiz, archivo), join(destino, archivo))
+  for (const archivo of AVISOS) cpSync(join(raiz, archivo), join(destino, archivo))
   // One declaration file serves both forms of the module.
   for (const tipos of ['index.d.mts', 'index.d.cts']) cpSync(join(npm, 'quorvantel.d.ts'), join(destino, tipos))
   esbuild.buildSync({

@@ -16,6 +16,10 @@
 #                 tests, and Chromium for the browser tests
 #   mutantes      the mutation tester's interpreter
 #   partidos      stockfish as a measuring opponent, and Node.js for the match runner
+#   paquetes      the Debian packages: debhelper and lintian; the ARM cross-compiler, the ARM
+#                 C and C++ libraries from the arm64 architecture, which the script adds to dpkg
+#                 first (the package's dependencies are read from them, and qemu-user runs its
+#                 engine with them); the release archives (zip) and the man page's check (groff)
 # A package that cannot be installed ends the script with its name and status 1.
 set -euo pipefail
 declare -A conjuntos=(
@@ -29,6 +33,7 @@ declare -A conjuntos=(
     [web]="emscripten nodejs chromium"
     [mutantes]="python3"
     [partidos]="stockfish nodejs"
+    [paquetes]="debhelper lintian dpkg-dev g++-aarch64-linux-gnu libc6:arm64 libstdc++6:arm64 libgcc-s1:arm64 qemu-user zip groff"
 )
 paquetes=(${conjuntos[construccion]})
 for conjunto in "$@"; do

@@ -1,6 +1,7 @@
 // Builds the page into one static folder (default build/web): the bundled script, the page, its
-// style and the board's pictures, the service worker, and the engine's files in motor/ (the
-// WebAssembly engine from build/wasm and its worker), which the npm package's module finds beside it.
+// style and the board's pictures, the service worker, the engine's files in motor/ (the
+// WebAssembly engine from build/wasm and its worker), which the npm package's module finds beside
+// it, and the licence with the notices of the bundled packages.
 //   node web/construir.mjs [DESTINATION]
 import { createHash } from 'node:crypto'
 import { cpSync, existsSync, mkdirSync, readdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs'
@@ -38,6 +39,7 @@ await esbuild.build({
 for (const archivo of ['index.html', 'estilo.css', 'aislamiento.js']) cpSync(join(web, archivo), join(destino, archivo))
 mkdirSync(join(destino, CARPETA_MOTOR))
 for (const [origen, nombre] of ARCHIVOS_MOTOR) cpSync(origen, join(destino, CARPETA_MOTOR, nombre))
+for (const archivo of ['LICENSE', 'THIRD-PARTY-NOTICES']) cpSync(join(raiz, archivo), join(destino, archivo))
 
 const tablero = join(web, 'node_modules/cm-chessboard/assets')
 for (const archivo of [

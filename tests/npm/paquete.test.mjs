@@ -14,10 +14,10 @@ import { fileURLToPath } from 'node:url'
 
 const raiz = fileURLToPath(new URL('../..', import.meta.url))
 const requerirWeb = createRequire(`${raiz}web/package.json`)
-const { versionSemver } = await import(`${raiz}npm/construir.mjs`)
+const { versionNpm } = await import(`${raiz}npm/construir.mjs`)
 const { servir } = await import(`${raiz}web/servir.mjs`)
 
-const version = versionSemver(readFileSync(`${raiz}src/consola/version.h`, 'utf8'))
+const version = versionNpm()
 const TARBALL = `${raiz}dist/quorvantel-${version}.tgz`
 const PLAZO = { timeout: 60000 }
 const BENCH = /^(\d+) nodes \d+ nps$/
