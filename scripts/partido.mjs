@@ -6,7 +6,7 @@ import { spawn } from 'node:child_process'
 import { createInterface } from 'node:readline'
 import { createRequire } from 'node:module'
 import { performance } from 'node:perf_hooks'
-import { goDeNivel, NIVEL_MAXIMO } from '../web/src/niveles.js'
+import { goDeNivel, NIVEL_MAXIMO, plazoDeNivel } from '../web/src/niveles.js'
 
 const { Chess } = createRequire(new URL('../web/package.json', import.meta.url))('chess.js')
 
@@ -132,10 +132,13 @@ class Jugador {
     return this.tipo === 'nivel' ? goDeNivel(this.nivel, goDelReloj) : goDelReloj
   }
 
-  // The move for the position after jugadas, and the milliseconds it took.
-  async pedirJugada(jugadas, goDelReloj, plazoMs) {
+  // The move for the position after jugadas, and the milliseconds it took. A level's search is
+  // stopped where the page stops it, past its share of the clock (relojMs, with incMs).
+  async pedirJugada(jugadas, goDelReloj, plazoMs, relojMs, incMs) {
     this.enviar(`position startpos moves ${jugadas.join(' ')}`)
     const inicio = performance.now()
+    const limite = this.tipo === 'nivel' ? plazoDeNivel(this.nivel, { tipo: 'reloj', incremento: incMs }, relojMs) : null
+    const parada = limite === null ? null : setTimeout(() => this.enviar('stop'), limite)
     try {
       const esJugada = (l) => l.startsWith('bestmove')
       const linea = await this.pedir(this.goPara(goDelReloj), esJugada, plazoMs)
@@ -143,6 +146,8 @@ class Jugador {
     } catch (error) {
       if (error.message === 'no answer') await this.detener()
       throw error
+    } finally {
+      clearTimeout(parada)
     }
   }
 
@@ -204,7 +209,7 @@ async function jugarPartida(blancas, negras, apertura, opciones) {
     let respuesta
     try {
       const plazoMs = Math.max(reloj[color], 0) + GRACIA_MS
-      respuesta = await jugador.pedirJugada(jugadas, goDelReloj, plazoMs)
+      respuesta = await jugador.pedirJugada(jugadas, goDelReloj, plazoMs, reloj[color], inc)
     } catch (error) {
       if (!(error instanceof FalloDeMotor)) throw error
       const sinRespuesta = error.message === 'no answer'
