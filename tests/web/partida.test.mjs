@@ -25,7 +25,11 @@ test('searches typed in the console, and a "go" that starts none, leave the game
   partida.busquedaAjena('go depth 2')
   assert.ok(partida.jugarHumano('e2', 'e4'))
   assert.deepEqual(enviadas.slice(-2), ['position startpos moves e2e4', 'go movetime 1000'])
+  // "Move now" waits for the console's searches to end, and stops the game's own.
+  partida.moverYa()
+  assert.equal(enviadas.at(-1), 'go movetime 1000')
   partida.lineaDelMotor('bestmove d2d4')
+  assert.equal(enviadas.at(-1), 'stop')
   assert.deepEqual(partida.juego.history(), ['e4'])
   partida.lineaDelMotor('NODOS: Totales: 10 Qsearch: 4')
   partida.lineaDelMotor('bestmove e7e5')
@@ -72,6 +76,8 @@ test('levels 1 to 7 search to a fixed depth, stopped past their share of the clo
   assert.equal(enviadas.at(-1), 'go depth 7')
   partida.empezar(INICIO, 'b', leerControl('jugada:5'), 4)
   assert.equal(enviadas.at(-1), 'go depth 4')
+  // The level-7 search left behind answers first.
+  partida.lineaDelMotor('bestmove d2d4')
   partida.tic(15000)
   assert.equal(enviadas.at(-1), 'stop')
   partida.empezar(INICIO, 'b', leerControl('reloj:60:2'), 8)

@@ -30,7 +30,16 @@ export class Buscador {
   olvidar(busqueda) {
     if (!busqueda?.oyente) return
     busqueda.oyente = null
-    this.motor.enviar('stop')
+    this.detener(busqueda)
+  }
+
+  // Asks a search to end now with its best move. "stop" ends whatever the engine is searching,
+  // so a search still waiting behind another is stopped once it starts: the engine reads its
+  // input in order, and the "stop" then comes after that search's "go".
+  detener(busqueda) {
+    if (!busqueda || !this.cola.includes(busqueda)) return
+    if (this.cola[0] === busqueda) this.motor.enviar('stop')
+    else busqueda.detenida = true
   }
 
   // A new engine in place of one that ended: the old one's searches will never be answered.
@@ -46,6 +55,7 @@ export class Buscador {
       this.cola.shift()
       const oyente = busqueda.oyente
       busqueda.oyente = null
+      if (this.cola[0]?.detenida) this.motor.enviar('stop')
       oyente?.alTerminar(linea)
     } else if (palabra !== 'readyok') {
       busqueda.oyente?.alRecibir(linea)

@@ -214,7 +214,7 @@ export class Partida {
 
   // Asks the engine to play at once.
   moverYa() {
-    if (this.pensando) this.motor.enviar('stop')
+    if (this.pensando) this.buscador.detener(this.busqueda)
     this.plazo = null
   }
 
