@@ -94,4 +94,12 @@ test('Cancel stops a review at once, and the engine answers straight after', asy
   await pagina.waitForFunction((n) => document.getElementById('salida-consola').textContent.match(/^readyok$/gm).length > n, antes, { timeout: 5 * SEGUNDOS })
   // The board analyses again.
   await esperarTexto('#a-evaluacion', /depth \d+$/, 20 * SEGUNDOS)
+  // A game imported in the middle of a review is analysed at once.
+  await pagina.click('#a-inicio')
+  await importar(larga)
+  await pagina.click('#revisar')
+  await pagina.waitForFunction(() => document.getElementById('progreso-revision').value > 0, null, { timeout: 20 * SEGUNDOS })
+  await importar('1. d4 d5 *')
+  await esperarTexto('#a-evaluacion', /depth \d+$/, 20 * SEGUNDOS)
+  assert.equal(await pagina.textContent('#aviso-revision'), '')
 })

@@ -27,6 +27,7 @@ export class Analisis {
   // Opens a game's record at one of its positions (by default its last).
   abrir(registro, cursor = registro.jugadas.length) {
     this.registro = registro
+    this.suspendida = false
     this.jugadas = [...registro.jugadas]
     this.ir(cursor)
   }

@@ -12,6 +12,8 @@ export function montarPanelAnalisis({ analisis, revision, partida, guardar, redi
     $('analizar').hidden = analisis.abierto
     $('guardar-analisis').hidden = !analisis.registro?.importada
     $('aviso-revision').textContent = ''
+    // The game's own moves wait with it.
+    for (const id of ['deshacer', 'mover-ya', 'jugada', 'jugar']) $(id).disabled = analisis.abierto
     redibujar()
   }
   const abrir = (registro, cursor) => {
@@ -51,7 +53,8 @@ export function montarPanelAnalisis({ analisis, revision, partida, guardar, redi
   }
   document.addEventListener('keydown', (evento) => {
     const destino = TECLAS[evento.key]
-    if (!analisis.abierto || !destino || evento.target.closest('input, textarea, select')) return
+    const conModificador = evento.altKey || evento.ctrlKey || evento.metaKey
+    if (!analisis.abierto || !destino || conModificador || evento.target.closest('input, textarea, select')) return
     evento.preventDefault()
     ir(destino())
   })
@@ -73,7 +76,9 @@ export function montarPanelAnalisis({ analisis, revision, partida, guardar, redi
       progreso.setAttribute('aria-valuetext', `${hechas} of ${total} positions`)
     })
     $('progreso').hidden = true
-    if (analisis.registro === registro) analisis.suspender(false)
+    // Another game opened meanwhile has its own search already.
+    if (analisis.registro !== registro) return
+    analisis.suspender(false)
     if (!resultado) {
       $('aviso-revision').textContent = 'Review cancelled'
       return
@@ -84,7 +89,7 @@ export function montarPanelAnalisis({ analisis, revision, partida, guardar, redi
   })
   $('cancelar-revision').addEventListener('click', () => revision.cancelar())
 
-  return { abrir, salir, mostrar }
+  return { abrir, salir }
 }
 
 // What a game's review says, computed once for each review.

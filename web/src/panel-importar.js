@@ -23,8 +23,7 @@ export function montarPanelImportar(alAbrir) {
   const importar = (texto) => {
     partidas = partidasDePgn(texto)
     $('eleccion-importar').hidden = partidas.length < 2
-    if (partidas.length === 0) error('There is no game in this text')
-    else if (partidas.length === 1) abrir(partidas[0].texto)
+    if (partidas.length < 2) abrir(partidas[0]?.texto ?? texto)
     else {
       error('')
       $('partida-importar').replaceChildren(...partidas.map((p, i) =>

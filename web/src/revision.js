@@ -78,10 +78,14 @@ export function porcentajeBlancas(evaluacion, turno) {
   return 50 + 50 * (turno === 'w' ? w : -w)
 }
 
-// Whether a saved review belongs to a game as it stands now.
+// Whether a saved review belongs to a game as it stands now, at the page's budget.
 export function revisionVigente(registro) {
   const revision = registro.revision
-  return Boolean(revision) && revision.jugadas.join(' ') === registro.jugadas.join(' ')
+  return (
+    Boolean(revision) &&
+    revision.presupuesto === PRESUPUESTO.go &&
+    revision.jugadas.join(' ') === registro.jugadas.join(' ')
+  )
 }
 
 // Runs a review: every position of a game searched in turn at the page's budget. Cancel stops

@@ -1,7 +1,7 @@
 import { Chess } from 'chess.js'
 
-import { jugadaDeTexto } from './partida.js'
-import { porcentajeBlancas, probabilidadDePuntuacion } from './revision.js'
+import { jugadaDeTexto, NOMBRE_COLOR } from './partida.js'
+import { porcentajeBlancas } from './revision.js'
 import { textoPuntuacion, textoVariante } from './vista.js'
 
 const $ = (id) => document.getElementById(id)
@@ -17,9 +17,7 @@ function elementoSvg(nombre, atributos) {
 function parteBlanca(analisis) {
   const juego = analisis.posicion
   if (juego.isCheckmate()) return juego.turn() === 'w' ? 0 : 100
-  if (!analisis.info) return 50
-  const w = probabilidadDePuntuacion(analisis.info.puntuacion)
-  return 50 + 50 * (juego.turn() === 'w' ? w : -w)
+  return analisis.info ? porcentajeBlancas(analisis.info, juego.turn()) : 50
 }
 
 function textoEvaluacion(analisis) {
@@ -47,8 +45,15 @@ export function flechaDeAnalisis(analisis) {
   return primera ? jugadaDeTexto(primera) : null
 }
 
+// What the list of moves shows, so that it is rebuilt (and scrolled) only when that changes:
+// not on every line the engine prints, which would take the focus from its buttons.
+let listaDibujada = ''
+
 // The moves of the analysis board; those still on the reviewed game's line carry their marks.
 function dibujarJugadas(analisis, resumen) {
+  const clave = [analisis.registro.id, analisis.jugadas.join(' '), analisis.cursor, Boolean(resumen)].join('|')
+  if (clave === listaDibujada) return
+  listaDibujada = clave
   const juego = new Chess(analisis.registro.fenInicial)
   let enLinea = Boolean(resumen)
   const items = analisis.jugadas.map((texto, i) => {
@@ -81,7 +86,6 @@ export function dibujarRevision(analisis, revision, resumen) {
   const grafica = $('grafica')
   $('resumen-revision').hidden = !revision
   if (!revision) return
-  const nombre = { w: 'White', b: 'Black' }
   const partes = ['w', 'b'].map((lado) => {
     const precision = resumen.precision[lado]
     const marcas = resumen.marcas.filter((m) => m.color === lado && m.clase)
@@ -90,7 +94,7 @@ export function dibujarRevision(analisis, revision, resumen) {
       return `${n} ${n === 1 ? clase : plural}`
     }
     const texto = precision === null ? 'no moves' : `accuracy ${precision.toFixed(1)}`
-    return `${nombre[lado]}: ${texto}, ${cuenta('inaccuracy', 'inaccuracies')}, ${cuenta('mistake', 'mistakes')}, ${cuenta('blunder', 'blunders')}`
+    return `${NOMBRE_COLOR[lado]}: ${texto}, ${cuenta('inaccuracy', 'inaccuracies')}, ${cuenta('mistake', 'mistakes')}, ${cuenta('blunder', 'blunders')}`
   })
   $('precisiones').textContent = partes.join('. ')
 
