@@ -70,7 +70,15 @@ export class MotorBase {
         this.alFin.delete(alFin)
       }
       const quitarOyente = this.alRecibir((linea) => {
-        if (!cumple(linea)) return
+        let paso
+        try {
+          paso = cumple(linea)
+        } catch (error) {
+          dejar()
+          rechazar(error)
+          return
+        }
+        if (!paso) return
         dejar()
         resolver(linea)
       })

@@ -22,12 +22,15 @@ const TARBALL = `${raiz}dist/quorvantel-${version}.tgz`
 const PLAZO = { timeout: 60000 }
 const BENCH = /^(\d+) nodes \d+ nps$/
 
-// One body for every host: Black's answer to e2e4, and a wait that the engine's end rejects.
+// One body for every host: Black's answer to e2e4, a wait whose test throws, and a wait that the
+// engine's end rejects.
 const PARTIDA = `
 const motor = await crearMotor()
+const fallida = motor.esperar(() => { throw new Error('x') }).then(() => 'resolved', () => 'rejected')
 motor.enviar('position startpos moves e2e4')
 motor.enviar('go depth 6')
 const mejor = await motor.esperar('bestmove')
+if ((await fallida) !== 'rejected') throw new Error('a throwing test did not reject its wait')
 const nunca = motor.esperar(/^never$/).then(() => 'resolved', () => 'rejected')
 await motor.terminar()
 const resultado = mejor + ' / ' + (await nunca) + ' / ' + motor.activo`
