@@ -4,7 +4,14 @@
 set -euo pipefail
 mkdir -p build
 destino=$(mktemp -d build/prueba-instalacion.XXXXXX)
-trap 'rm -rf "$destino"' EXIT
+# The manifest of a real install, which `make uninstall` reads, survives the test's own.
+manifiesto=build/release/install_manifest.txt
+[ ! -f "$manifiesto" ] || cp "$manifiesto" "$destino.manifiesto"
+restaurar() {
+    if [ -f "$destino.manifiesto" ]; then mv "$destino.manifiesto" "$manifiesto"; else rm -f "$manifiesto"; fi
+    rm -rf "$destino"
+}
+trap restaurar EXIT
 make --no-print-directory install DESTDIR="$PWD/$destino" PREFIX=/usr >/dev/null
 esperados="$destino/usr/bin/quorvantel
 $destino/usr/share/doc/quorvantel/README.md
