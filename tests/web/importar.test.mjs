@@ -43,6 +43,7 @@ test('a two-game file gives both games with their tags, mainline moves and resul
   assert.equal(segunda.resultado, '0-1')
   assert.deepEqual(partidasDePgn(' \r\n\n'), [])
   assert.equal(partidasDePgn('1. d4 d5 *').length, 1)
+  assert.deepEqual(leerPartida('Downloaded from a site\n\n[White "A"]\n\n1. d4 *').jugadas, ['d2d4'])
 })
 
 test('a game from a FEN tag starts there and promotes; without a termination the Result tag holds', () => {

@@ -44,7 +44,9 @@ function juegosDeLineas(texto) {
       actual.cabeceras[nombre] = sinEscapes(valor)
     }
   }
-  return juegos
+  // Text without tags before tagged games is a site's note ("Downloaded from …"), not a game.
+  const conCabeceras = juegos.filter((juego) => Object.keys(juego.cabeceras).length > 0)
+  return conCabeceras.length > 0 ? conCabeceras : juegos
 }
 
 // The games in a PGN text, each with its tags and its own text, so that one can be chosen.
