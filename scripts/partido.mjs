@@ -7,6 +7,7 @@ import { createInterface } from 'node:readline'
 import { createRequire } from 'node:module'
 import { performance } from 'node:perf_hooks'
 import { goDeNivel, NIVEL_MAXIMO, plazoDeNivel } from '../web/src/niveles.js'
+import { finDePartida, jugadaDeTexto } from '../web/src/partida.js'
 
 const { Chess } = createRequire(new URL('../web/package.json', import.meta.url))('chess.js')
 
@@ -169,21 +170,14 @@ class Jugador {
   }
 }
 
-function aObjeto(jugada) {
-  return { from: jugada.slice(0, 2), to: jugada.slice(2, 4), promotion: jugada[4] }
-}
-
 function empate(motivo) {
   return { resultado: '1/2-1/2', motivo }
 }
 
+// A game the rules end, as the page ends it.
 function finPorReglas(tablero) {
-  if (tablero.isCheckmate()) return pierde(tablero.turn(), 'checkmate')
-  if (tablero.isStalemate()) return empate('stalemate')
-  if (tablero.isThreefoldRepetition()) return empate('threefold repetition')
-  if (tablero.isDrawByFiftyMoves()) return empate('fifty moves')
-  if (tablero.isInsufficientMaterial()) return empate('insufficient material')
-  return null
+  const fin = finDePartida(tablero)
+  return fin && { resultado: fin.pgn, motivo: fin.texto }
 }
 
 function pierde(color, motivo) {
@@ -194,7 +188,7 @@ async function jugarPartida(blancas, negras, apertura, opciones) {
   await blancas.nuevaPartida()
   await negras.nuevaPartida()
   const tablero = new Chess()
-  apertura.forEach((jugada) => tablero.move(aObjeto(jugada)))
+  apertura.forEach((jugada) => tablero.move(jugadaDeTexto(jugada)))
   const jugadas = [...apertura]
   const reloj = { w: opciones.baseMs, b: opciones.baseMs }
   const inc = opciones.incMs
@@ -219,7 +213,7 @@ async function jugarPartida(blancas, negras, apertura, opciones) {
     if (reloj[color] < 0) return pierde(color, 'loss on time')
     reloj[color] += inc
     try {
-      tablero.move(aObjeto(respuesta.jugada ?? ''))
+      tablero.move(jugadaDeTexto(respuesta.jugada ?? ''))
     } catch {
       return pierde(color, `illegal move ${respuesta.jugada}`)
     }
