@@ -4,19 +4,15 @@
 import { fileURLToPath } from 'node:url'
 import { Worker } from 'node:worker_threads'
 
-import { creadorDe, MotorBase } from './nucleo.mjs'
+import { creadorDe, despachar, MotorBase } from './nucleo.mjs'
 
 const HILO = fileURLToPath(new URL('./hilo-node.cjs', import.meta.url))
 
-function abrirHilo(argumentos, { linea, listo, fin }) {
+function abrirHilo(argumentos, avisos) {
   const hilo = new Worker(HILO, { workerData: { argumentos }, stdin: true })
-  hilo.on('message', (data) => {
-    if (data.linea !== undefined) linea(data.linea)
-    else if (data.fin !== undefined) fin(data.fin)
-    else if (data.listo) listo()
-  })
-  hilo.on('error', (error) => fin(`it failed: ${error.message}`))
-  hilo.on('exit', (estado) => fin(`status ${estado}`))
+  hilo.on('message', (mensaje) => despachar(mensaje, avisos))
+  hilo.on('error', (error) => avisos.fin(`it failed: ${error.message}`))
+  hilo.on('exit', (estado) => avisos.fin(`status ${estado}`))
   return {
     enviar: (texto) => hilo.stdin.write(`${texto}\n`),
     detener: () => hilo.terminate(),

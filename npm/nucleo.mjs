@@ -120,6 +120,13 @@ export class MotorBase {
   }
 }
 
+// A message of the engine's thread, to the host's callbacks: a line, its start or its end.
+export function despachar(mensaje, { linea, listo, fin }) {
+  if (mensaje.linea !== undefined) linea(mensaje.linea)
+  else if (mensaje.fin !== undefined) fin(mensaje.fin)
+  else if (mensaje.listo) listo()
+}
+
 // The function that starts an engine of the given class and resolves with it once it reads input.
 export function creadorDe(Clase) {
   return async ({ argumentos = [] } = {}) => {
