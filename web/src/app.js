@@ -131,7 +131,7 @@ async function iniciar() {
       if (analisis.abierto) {
         const resumen = resumenDeRevision(analisis.registro)
         dibujarAnalisis(analisis, resumen)
-        dibujarRevision(analisis, resumen && analisis.registro.revision, resumen)
+        dibujarRevision(analisis, resumen)
         $('revisar').hidden = Boolean(resumen) || revision.enCurso
       }
       if (!tablero) return

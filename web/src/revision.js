@@ -40,19 +40,21 @@ export function claseDeCaida(caida) {
   return CLASES.find((c) => caida >= c.caida) ?? null
 }
 
-// What a review tells of each move (its mark and the engine's better move) and of each side
-// (its accuracy), from the evaluations of every position of the game: each the engine's score
+// What a review tells of each move (its mark and the engine's better move), of each side (its
+// accuracy) and of each position (White's winning percentage), from the evaluations of every position of the game: each the engine's score
 // for the side to move there and its best move.
 export function resumirRevision(fenInicial, jugadas, evaluaciones) {
   const juego = new Chess(fenInicial)
   const suma = { w: 0, b: 0 }
   const cuenta = { w: 0, b: 0 }
+  const porcentajes = [porcentajeBlancas(evaluaciones[0], juego.turn())]
   const marcas = jugadas.map((texto, i) => {
     const antes = probabilidadDePuntuacion(evaluaciones[i].puntuacion)
     const despues = -probabilidadDePuntuacion(evaluaciones[i + 1].puntuacion)
     const mejor = evaluaciones[i].mejor
     const mejorSan = mejor && mejor !== texto ? sanDe(juego, mejor) : null
     const jugada = juego.move(jugadaDeTexto(texto))
+    porcentajes.push(porcentajeBlancas(evaluaciones[i + 1], juego.turn()))
     const precision = precisionDeJugada(antes, despues)
     suma[jugada.color] += precision
     cuenta[jugada.color] += 1
@@ -60,7 +62,7 @@ export function resumirRevision(fenInicial, jugadas, evaluaciones) {
     return { san: jugada.san, color: jugada.color, clase, mejorSan: clase ? mejorSan : null, precision }
   })
   const media = (lado) => (cuenta[lado] ? suma[lado] / cuenta[lado] : null)
-  return { marcas, precision: { w: media('w'), b: media('b') } }
+  return { marcas, porcentajes, precision: { w: media('w'), b: media('b') } }
 }
 
 function sanDe(juego, texto) {

@@ -80,12 +80,18 @@ function dibujarJugadas(analisis, resumen) {
   $('a-jugadas').querySelector('[aria-current]')?.scrollIntoView({ block: 'nearest' })
 }
 
+// What the review shows, so that it is drawn again only when that changes.
+let revisionDibujada = ''
+
 // The review: each side's accuracy and the graph of White's winning percentage over the game,
 // with the position shown marked.
-export function dibujarRevision(analisis, revision, resumen) {
+export function dibujarRevision(analisis, resumen) {
   const grafica = $('grafica')
-  $('resumen-revision').hidden = !revision
-  if (!revision) return
+  $('resumen-revision').hidden = !resumen
+  const clave = resumen ? `${analisis.registro.id}|${analisis.cursor}|${grafica.clientWidth}` : ''
+  if (clave === revisionDibujada) return
+  revisionDibujada = clave
+  if (!resumen) return
   const partes = ['w', 'b'].map((lado) => {
     const precision = resumen.precision[lado]
     const marcas = resumen.marcas.filter((m) => m.color === lado && m.clase)
@@ -98,12 +104,7 @@ export function dibujarRevision(analisis, revision, resumen) {
   })
   $('precisiones').textContent = partes.join('. ')
 
-  const juego = new Chess(analisis.registro.fenInicial)
-  const porcentajes = revision.evaluaciones.map((evaluacion, i) => {
-    const turno = juego.turn()
-    if (i < revision.jugadas.length) juego.move(jugadaDeTexto(revision.jugadas[i]))
-    return porcentajeBlancas(evaluacion, turno)
-  })
+  const { porcentajes } = resumen
   // Drawn at the graph's own size in pixels, so that its marks keep their shape.
   const ancho = grafica.clientWidth || 300
   const alto = grafica.clientHeight || 80
